@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+namespace Paths {
+
+// The per-user data folder: $XDG_DATA_HOME/Pruvex on Linux, the roaming
+// %APPDATA%\Pruvex on Windows. Tests point it elsewhere with setUserDataPath.
+QString GetUserDataPath();
+void setUserDataPath(const QString &path);
+// Creates the per-user data folder when it is missing; failures are ignored.
+void ensureUserDataPath();
+
+// The folder of the program's executable, which holds the data files.
+QString programDir();
+// A data file beside the program.
+QString programFile(const QString &name);
+QString userFile(const QString &name);
+
+} // namespace Paths

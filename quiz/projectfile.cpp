@@ -1,0 +1,248 @@
+#include "projectfile.h"
+
+#include "questions.h"
+#include "quiz.h"
+#include "settings.h"
+#include "xmlfile.h"
+
+#include <QFile>
+
+namespace {
+
+const QString kProg = QStringLiteral("Pruvex");
+const QString kVersion = QStringLiteral("2");
+
+// Two LF characters, the parser's form of a stored line break, become CR LF.
+QString lfPairsToCrLf(QString s) { return s.replace(QStringLiteral("\n\n"), QStringLiteral("\r\n")); }
+
+// Reads a child's text with the line-break rule; false when it is missing
+// or holds elements.
+bool readChildText(const XmlElement &parent, const QString &name, QString *out)
+{
+    const XmlElement *e = parent.child(name);
+    QString t;
+    if (!e || !e->readText(&t))
+        return false;
+    *out = lfPairsToCrLf(t);
+    return true;
+}
+
+bool readChildFlag(const XmlElement &parent, const QString &name, bool *out)
+{
+    QString t;
+    return readChildText(parent, name, &t) && Settings::parseFlag(t, out);
+}
+
+// Reads the settings of FileContent into quiz, in the table's order, with the
+// steps between the rows. False on a failure of a required flag.
+bool readSettings(Quiz &quiz, const XmlElement &content)
+{
+    for (const SettingDef &def : Settings::all()) {
+        const QString key = QString::fromLatin1(def.key);
+        QString t;
+        bool on = false;
+        switch (def.readRule) {
+        case ReadRule::Text:
+            if (!readChildText(content, key, &t))
+                t = QString::fromUtf8(def.readDefault);
+            quiz.setText(key, t);
+            break;
+        case ReadRule::RequiredFlag:
+            if (!readChildFlag(content, key, &on))
+                return false;
+            quiz.setFlag(key, on);
+            break;
+        case ReadRule::FlagDefault:
+            if (!readChildFlag(content, key, &on))
+                Settings::parseFlag(QString::fromLatin1(def.readDefault), &on);
+            quiz.setFlag(key, on);
+            break;
+        case ReadRule::CaptchaFlag:
+            if (!readChildText(content, key, &t))
+                t = QString::fromLatin1(def.readDefault);
+            if (!Settings::parseFlag(t, &on))
+                return false;
+            quiz.setFlag(key, on);
+            break;
+        case ReadRule::KeepFlag:
+            if (readChildFlag(content, key, &on))
+                quiz.setFlag(key, on);
+            break;
+        }
+
+        // The steps between the rows of the reading table.
+        if (key == QLatin1String("edtTabColor")) {
+            for (const char *edit : {"edtHGColor", "edtHeaderColor", "edtTextColor", "edtTabColor"})
+                quiz.ColorToCombo(QLatin1String(edit));
+        } else if (key == QLatin1String("edtCaptchaText1")) {
+            if (quiz.text(QStringLiteral("cboFormMailer")).isEmpty() && !quiz.formMailers().isEmpty())
+                quiz.setText(QStringLiteral("cboFormMailer"), quiz.formMailers().first());
+        } else if (key == QLatin1String("chkPrintButton")) {
+            for (const char *edit : {"edtHintergrundButton", "edtFarbeButton"})
+                quiz.ColorToCombo(QLatin1String(edit));
+        } else if (key == QLatin1String("cboSchriftFormEinheit")) {
+            for (const char *edit : {"edtHGFormField", "edtColorFormField"})
+                quiz.ColorToCombo(QLatin1String(edit));
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+namespace ProjectFile {
+
+QString notAProjectMessage() { return QStringLiteral("Die Datei scheint keine Pruvex Datei zu sein."); }
+
+QByteArray toBytes(const Quiz &quiz)
+{
+    XmlWriter w;
+    w.startElement(QStringLiteral("xml"));
+    w.startElement(QStringLiteral("FileInfo"));
+    w.textElement(QStringLiteral("Prog"), kProg);
+    w.textElement(QStringLiteral("Version"), kVersion);
+    w.endElement();
+    w.startElement(QStringLiteral("FileContent"));
+    for (int i = 0; i < Settings::count(); ++i) {
+        const SettingDef &def = Settings::all()[size_t(i)];
+        const QString value = def.kind == SettingKind::Flag ? Settings::flagText(quiz.flag(i)) : quiz.text(i);
+        w.textElement(QString::fromLatin1(def.key), value);
+    }
+    w.startElement(QStringLiteral("ItemList"));
+    for (const auto &q : quiz.ListField()) {
+        w.startElement(QStringLiteral("forms"));
+        SaveQuestionNode(w, *q);
+        w.endElement();
+    }
+    w.endElement();
+    w.endElement();
+    w.endElement();
+    return w.toUtf8();
+}
+
+bool fromBytes(Quiz &quiz, const QByteArray &data)
+{
+    XmlElement root;
+    if (!parseXml(data, &root))
+        return false;
+    const XmlElement *content = root.child(QStringLiteral("FileContent"));
+    if (!content)
+        return false;
+    const XmlElement *info = root.child(QStringLiteral("FileInfo"));
+    if (!info)
+        return false;
+    QString prog;
+    const XmlElement *progElement = info->child(QStringLiteral("Prog"));
+    if (!progElement || !progElement->readText(&prog) || prog != kProg)
+        return false;
+
+    Quiz fresh;
+    fresh.copySettingsFrom(quiz);
+    if (!readSettings(fresh, *content))
+        return false;
+
+    const XmlElement *items = content->child(QStringLiteral("ItemList"));
+    if (!items)
+        return false;
+    for (const XmlElement &forms : items->children) {
+        std::unique_ptr<TQuestion> q = LoadQuestionNode(forms);
+        if (!q)
+            return false;
+        fresh.ListField().append(std::move(q));
+    }
+    quiz.takeFrom(fresh);
+    return true;
+}
+
+} // namespace ProjectFile
+
+bool SaveProjectFile(const Quiz &quiz, const QString &path, QString *error)
+{
+    return writeFileSafely(path, ProjectFile::toBytes(quiz), error);
+}
+
+bool LoadProjectFile(Quiz &quiz, const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    return ProjectFile::fromBytes(quiz, f.readAll());
+}
+
+void SaveQuestionNode(XmlWriter &w, const TQuestion &q)
+{
+    w.textElement(QStringLiteral("typ"), q.className());
+    w.textElement(QStringLiteral("name"), q.strName);
+    w.textElement(QStringLiteral("beschriftung"), q.strBeschriftung);
+    const auto *simple = q.kind() == QuestionKind::Simple ? static_cast<const TSimpleQuestion *>(&q) : nullptr;
+    if (simple) {
+        w.textElement(QStringLiteral("groesse"), simple->strGroesse);
+        w.textElement(QStringLiteral("maxLaenge"), simple->strMaxLaenge);
+    }
+    w.textElement(QStringLiteral("pflicht"), Settings::flagText(q.bPflicht));
+    w.textElement(QStringLiteral("meldung"), q.strMeldung);
+    w.textElement(QStringLiteral("tipp"), q.strLinkTipp);
+    w.textElement(QStringLiteral("hinweis"), q.strErklaerung);
+    w.textElement(QStringLiteral("bild"), q.strBild);
+    w.startElement(QStringLiteral("answers"));
+    if (simple) {
+        for (const QString &a : simple->arAnswers)
+            w.textElement(QStringLiteral("answer"), a);
+    } else {
+        for (const TQuestionList &o : static_cast<const TChoiceQuestion &>(q).arQuestions) {
+            w.startElement(QStringLiteral("answer"));
+            w.textElement(QStringLiteral("text"), o.strQuestion);
+            w.textElement(QStringLiteral("right"), Settings::flagText(o.bRight));
+            w.endElement();
+        }
+    }
+    w.endElement();
+}
+
+std::unique_ptr<TQuestion> LoadQuestionNode(const XmlElement &e)
+{
+    QString typ;
+    const XmlElement *typElement = e.child(QStringLiteral("typ"));
+    if (!typElement || !typElement->readText(&typ))
+        return nullptr;
+    // A kind this program does not know fails the load: skipping it would
+    // drop the question from the next save without a word.
+    std::unique_ptr<TQuestion> q = createQuestion(typ);
+    if (!q)
+        return nullptr;
+
+    if (!readChildText(e, QStringLiteral("name"), &q->strName)
+        || !readChildText(e, QStringLiteral("beschriftung"), &q->strBeschriftung)
+        || !readChildFlag(e, QStringLiteral("pflicht"), &q->bPflicht)
+        || !readChildText(e, QStringLiteral("meldung"), &q->strMeldung)
+        || !readChildText(e, QStringLiteral("tipp"), &q->strLinkTipp)
+        || !readChildText(e, QStringLiteral("hinweis"), &q->strErklaerung)
+        || !readChildText(e, QStringLiteral("bild"), &q->strBild))
+        return nullptr;
+    const XmlElement *answers = e.child(QStringLiteral("answers"));
+    if (!answers)
+        return nullptr;
+
+    if (q->kind() == QuestionKind::Simple) {
+        auto *simple = static_cast<TSimpleQuestion *>(q.get());
+        if (!readChildText(e, QStringLiteral("groesse"), &simple->strGroesse)
+            || !readChildText(e, QStringLiteral("maxLaenge"), &simple->strMaxLaenge))
+            return nullptr;
+        for (const XmlElement &a : answers->children) {
+            QString t;
+            if (!a.readText(&t))
+                return nullptr;
+            simple->arAnswers << lfPairsToCrLf(t);
+        }
+    } else {
+        auto *choice = static_cast<TChoiceQuestion *>(q.get());
+        for (const XmlElement &a : answers->children) {
+            TQuestionList option;
+            if (!readChildText(a, QStringLiteral("text"), &option.strQuestion)
+                || !readChildFlag(a, QStringLiteral("right"), &option.bRight))
+                return nullptr;
+            choice->arQuestions.push_back(option);
+        }
+    }
+    return q;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class Quiz;
+class TQuestion;
+class XmlWriter;
+struct XmlElement;
+#include <memory>
+
+namespace ProjectFile {
+
+// The reader's one message.
+QString notAProjectMessage();
+
+// The project file's bytes for the quiz.
+QByteArray toBytes(const Quiz &quiz);
+
+// Reads a project from bytes into a copy of quiz's settings and, only when
+// the whole file was read, makes quiz hold it. A failure leaves quiz as it was.
+bool fromBytes(Quiz &quiz, const QByteArray &data);
+
+} // namespace ProjectFile
+
+// Writes the quiz to path, replacing any file there. On failure the old file
+// is kept and error holds the platform's text.
+bool SaveProjectFile(const Quiz &quiz, const QString &path, QString *error = nullptr);
+
+// Reads the project at path into quiz. All or nothing: on any failure quiz
+// is unchanged and the result is false (show ProjectFile::notAProjectMessage()).
+bool LoadProjectFile(Quiz &quiz, const QString &path);
+
+void SaveQuestionNode(XmlWriter &writer, const TQuestion &question);
+// Builds a question from a forms element; null when it is incomplete.
+std::unique_ptr<TQuestion> LoadQuestionNode(const XmlElement &element);

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "questions.h"
+#include "rgbtohtml.h"
+#include "settings.h"
+
+#include <QObject>
+#include <QStringList>
+#include <array>
+#include <vector>
+
+struct TProjectSettings {
+    QString author, comment, title, company, url;
+};
+
+struct TErrorPages {
+    QString IPErrorPage, FileErrorPage, CaptchaErrorPage;
+};
+
+// The nine settings that have no control on the main window's tabs.
+struct TExtSettings {
+    QString encoding;
+    TProjectSettings ProjectSettings;
+    TErrorPages ErrorPages;
+};
+
+// A colour text (a setting) and the colour button that shows its value.
+struct ColourPair {
+    const char *edit;
+    const char *button;
+    bool design; // the four pairs of the page "Design"
+};
+
+namespace Colours {
+// The eight pairs in the order in which a load sets them.
+const std::array<ColourPair, 8> &pairs();
+const ColourPair *pairOfButton(const QString &button);
+const ColourPair *pairOfEdit(const QString &edit);
+} // namespace Colours
+
+// One open quiz: every setting by its key, the colour values of the colour
+// buttons, the question list and the drop-down items of the quiz-script
+// address. Windows show it; the reader, the writer and the generator work
+// on it and never see a widget.
+class Quiz : public QObject
+{
+    Q_OBJECT
+
+public:
+    // A quiz with the initial values of every setting.
+    explicit Quiz(QObject *parent = nullptr);
+    ~Quiz() override;
+
+    // Text of a setting; a flag gives "-1" or "0".
+    QString text(const QString &key) const;
+    bool flag(const QString &key) const;
+    QString text(int index) const { return m_texts[size_t(index)]; }
+    bool flag(int index) const { return m_flags[size_t(index)]; }
+
+    // Sets a setting of any kind but flag, unchanged.
+    void setText(const QString &key, const QString &value);
+    // Sets a flag; turning rdBegin or rdEnd on turns the other off.
+    void setFlag(const QString &key, bool on);
+
+    TExtSettings ExtSettings() const;
+    void setExtSettings(const TExtSettings &ext);
+
+    // Colour values of the eight colour buttons, by the button's name.
+    TColor color(const QString &button) const;
+    // Sets a button's colour; on a real change the edit's text becomes the
+    // colour's upper-case text (ComboToColor).
+    void setColor(const QString &button, TColor value);
+    // The button of the edit takes the value of the edit's text (black when
+    // the text is rejected), with the cascade of setColor.
+    void ColorToCombo(const QString &edit);
+    // ColorToCombo for all eight pairs, in their order.
+    void colorsFromTexts();
+
+    QuestionList &ListField() { return m_questions; }
+    const QuestionList &ListField() const { return m_questions; }
+    // Call after changing ListField, so that views follow.
+    void notifyQuestionsChanged();
+
+    // The entries of the quiz-script address list (drop-down items).
+    QStringList formMailers() const { return m_formMailers; }
+    void setFormMailers(const QStringList &list);
+
+    // Copies every setting, colour value and the address list, not the questions.
+    void copySettingsFrom(const Quiz &other);
+    // Takes over settings, colours and questions of other (a completed load).
+    void takeFrom(Quiz &other);
+
+signals:
+    void settingChanged(const QString &key);
+    void colorChanged(const QString &button);
+    void questionsChanged();
+    void formMailersChanged();
+
+private:
+    int checkedIndex(const QString &key) const;
+    void setFlagAt(int index, bool on);
+
+    std::vector<QString> m_texts;
+    std::vector<bool> m_flags;
+    std::array<TColor, 8> m_colors{};
+    QuestionList m_questions;
+    QStringList m_formMailers;
+};

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// The quiz settings: one table, in the order of the project file, that the
+// reader, the writer, the window's bindings and pruvex-cli all iterate over.
+
+enum class SettingKind {
+    Text,   // one line, not validated
+    Lines,  // several lines separated by CR LF; may hold HTML
+    Number, // a whole number held as its decimal text
+    Flag,   // on or off
+    Choice, // free text with suggested items
+    Colour, // RRGGBB as typed, at most six characters
+    List    // exactly one item of a closed list (encoding)
+};
+
+// How the project file reader gets a setting from the file.
+enum class ReadRule {
+    Text,         // text; the row's readDefault when missing or unreadable
+    RequiredFlag, // flag; missing, empty or not a flag fails the load
+    FlagDefault,  // flag; readDefault ("-1"/"0") when missing or not a flag
+    CaptchaFlag,  // text with default "0", then converted as a required flag
+    KeepFlag      // flag; missing or not a flag keeps the current value
+};
+
+enum class SettingStore { Window, Ext };
+
+enum class ItemList { None, Fonts, BorderStyles, Units, FormMailers, Encodings };
+
+struct SettingDef {
+    const char *key;
+    SettingKind kind;
+    SettingStore store;
+    const char *initial;  // initial value; flags as "-1" or "0"
+    const char *caption;  // caption of the control, empty where it has none
+    int minimum;          // number range, used when hasRange
+    int maximum;
+    bool hasRange;
+    ItemList items;
+    ReadRule readRule;
+    const char *readDefault; // default of the reader for Text and FlagDefault
+};
+
+namespace Settings {
+
+// All 77 settings in the project file's order.
+const std::vector<SettingDef> &all();
+int count();
+// Index of key in all(), or -1.
+int indexOf(const QString &key);
+const SettingDef *find(const QString &key);
+
+QStringList items(ItemList list);
+
+// The address of the quiz script that a new quiz posts to.
+QString initialFormMailer();
+
+QString flagText(bool on);           // "-1" or "0"
+// Parses a flag as the project file holds it: a decimal number (zero is off)
+// or "True"/"False" in any letter case. Returns false when text is no flag.
+bool parseFlag(const QString &text, bool *on);
+
+} // namespace Settings

@@ -1,0 +1,44 @@
+#include "textcodec.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace TextCodec {
+
+QByteArray toCodePage(const QString &text)
+{
+    QStringEncoder encoder("windows-1252");
+    QByteArray bytes = encoder.encode(text);
+    // ICU writes the control character 0x1A for a character it cannot map,
+    // one byte per code point. Put "?" there, as the platform would.
+    int b = 0;
+    for (int i = 0; i < text.size() && b < bytes.size(); ++i, ++b) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        if (bytes[b] == '\x1a' && c.unicode() != 0x1A)
+            bytes[b] = '?';
+    }
+    return bytes;
+}
+
+QString fromCodePage(const QByteArray &bytes)
+{
+    QStringDecoder decoder("windows-1252");
+    return decoder.decode(bytes);
+}
+
+QByteArray toLatin1(const QString &text)
+{
+    QStringEncoder encoder(QStringConverter::Latin1);
+    return encoder.encode(text);
+}
+
+QByteArray pageBytes(const QString &page, const QString &encoding)
+{
+    if (encoding == QLatin1String("utf-8"))
+        return page.toUtf8();
+    return toCodePage(page);
+}
+
+} // namespace TextCodec

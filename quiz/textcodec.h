@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The system's 8-bit code page is windows-1252 on every platform.
+namespace TextCodec {
+
+// Encodes in windows-1252; a character the code page cannot hold becomes "?".
+QByteArray toCodePage(const QString &text);
+QString fromCodePage(const QByteArray &bytes);
+// ISO-8859-1 bytes; a character outside it becomes "?".
+QByteArray toLatin1(const QString &text);
+
+// The bytes of an exported page: UTF-8 without byte-order mark when encoding
+// is exactly "utf-8", otherwise the 8-bit code page.
+QByteArray pageBytes(const QString &page, const QString &encoding);
+
+} // namespace TextCodec
