@@ -1,0 +1,624 @@
+// The seven tab pages of the main window. Every control that shows a setting
+// carries the setting's key as its object name; SettingsBinding ties it to
+// the quiz.
+
+#include "artwork.h"
+#include "colorbutton.h"
+#include "embeddedview.h"
+#include "mainFrm.h"
+#include "numberedit.h"
+#include "settings.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QButtonGroup>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QString captionOf(const char *key) { return QString::fromUtf8(Settings::find(QLatin1String(key))->caption); }
+
+QLabel *label(const QString &text, QWidget *buddy = nullptr)
+{
+    auto *l = new QLabel(text);
+    if (buddy) {
+        l->setBuddy(buddy);
+        if (buddy->accessibleName().isEmpty())
+            buddy->setAccessibleName(QString(text).remove(QLatin1Char('&')).remove(QLatin1Char(':')).trimmed());
+    }
+    return l;
+}
+
+QLineEdit *lineEdit(const char *key)
+{
+    auto *e = new QLineEdit;
+    e->setObjectName(QLatin1String(key));
+    if (Settings::find(QLatin1String(key))->kind == SettingKind::Colour) {
+        e->setMaxLength(6);
+        e->setFixedWidth(70);
+    }
+    return e;
+}
+
+QPlainTextEdit *memo(const char *key)
+{
+    auto *m = new QPlainTextEdit;
+    m->setObjectName(QLatin1String(key));
+    m->setTabChangesFocus(true);
+    m->setMinimumHeight(48);
+    return m;
+}
+
+QComboBox *combo(const char *key)
+{
+    auto *c = new QComboBox;
+    c->setObjectName(QLatin1String(key));
+    c->setEditable(true);
+    c->setInsertPolicy(QComboBox::NoInsert);
+    c->addItems(Settings::items(Settings::find(QLatin1String(key))->items));
+    return c;
+}
+
+NumberEdit *number(const char *key)
+{
+    auto *n = new NumberEdit;
+    n->setObjectName(QLatin1String(key));
+    const SettingDef *def = Settings::find(QLatin1String(key));
+    if (def->hasRange)
+        n->setRange(def->minimum, def->maximum);
+    n->setFixedWidth(64);
+    return n;
+}
+
+QCheckBox *check(const char *key, const QString &caption = QString())
+{
+    auto *c = new QCheckBox(caption.isNull() ? captionOf(key) : caption);
+    c->setObjectName(QLatin1String(key));
+    return c;
+}
+
+QPushButton *dotsButton(const char *name, const QString &accessible)
+{
+    auto *b = new QPushButton(QStringLiteral("..."));
+    b->setObjectName(QLatin1String(name));
+    b->setFixedWidth(28);
+    b->setAccessibleName(accessible);
+    b->setToolTip(accessible);
+    return b;
+}
+
+QWidget *row(std::initializer_list<QWidget *> widgets, bool stretch = true)
+{
+    auto *w = new QWidget;
+    auto *l = new QHBoxLayout(w);
+    l->setContentsMargins(0, 0, 0, 0);
+    l->setSpacing(4);
+    for (QWidget *x : widgets)
+        l->addWidget(x);
+    if (stretch)
+        l->addStretch(1);
+    return w;
+}
+
+QFormLayout *compactForm(QWidget *parent = nullptr)
+{
+    auto *f = new QFormLayout(parent);
+    f->setContentsMargins(6, 6, 6, 6);
+    f->setHorizontalSpacing(6);
+    f->setVerticalSpacing(4);
+    f->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    f->setLabelAlignment(Qt::AlignLeft);
+    return f;
+}
+
+// A page whose contents scroll when the window is smaller than they need.
+QWidget *scrollPage(QWidget *header, QWidget *content)
+{
+    auto *page = new QWidget;
+    auto *v = new QVBoxLayout(page);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->setSpacing(0);
+    if (header)
+        v->addWidget(header);
+    auto *scroll = new QScrollArea;
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(content);
+    v->addWidget(scroll, 1);
+    return page;
+}
+
+} // namespace
+
+QWidget *TfrmMain::headerStrip(const QString &caption)
+{
+    auto *l = new QLabel(caption);
+    QFont f = l->font();
+    f.setBold(true);
+    f.setPointSizeF(f.pointSizeF() + 1);
+    l->setFont(f);
+    l->setContentsMargins(8, 4, 8, 4);
+    l->setAutoFillBackground(true);
+    l->setStyleSheet(QStringLiteral("QLabel { background: #1F4E79; color: white; }"));
+    return l;
+}
+
+ColorButton *TfrmMain::colorButton(const char *name)
+{
+    auto *b = new ColorButton;
+    b->setObjectName(QLatin1String(name));
+    return b;
+}
+
+void TfrmMain::createTabs()
+{
+    PageControl1 = new QTabWidget;
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    struct Page {
+        QWidget *widget;
+        const char *name;
+        const char *caption;
+    };
+    const Page pages[] = {
+        {createQuestionsPage(), "ts2", "Fragen"},
+        {createEvaluationPage(), "TabSheet3", "Auswertung + Spamschutz"},
+        {createDesignPage(), "ts1", "Design"},
+        {createCssPage(), "TabSheet1", "CSS / Buttons"},
+        {createAddressPage(), "Formularfelder", "Adressfelder"},
+        {createHtmlPage(), "tsHTML", "HTML"},
+        {createPreviewPage(), "tsVorschau", "Vorschau"},
+    };
+    for (const Page &p : pages) {
+        p.widget->setObjectName(QLatin1String(p.name));
+        PageControl1->addTab(p.widget, QString::fromUtf8(p.caption));
+    }
+    PageControl1->setCurrentIndex(0);
+    setCentralWidget(PageControl1);
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TfrmMain::onTabChanged);
+}
+
+QWidget *TfrmMain::createQuestionsPage()
+{
+    auto *content = new QWidget;
+    auto *v = new QVBoxLayout(content);
+    v->setContentsMargins(6, 6, 6, 6);
+    v->setSpacing(4);
+
+    auto *sbNew = new QToolButton;
+    sbNew->setObjectName(QStringLiteral("sbNew"));
+    sbNew->setText(QStringLiteral("Neu"));
+    sbNew->setIcon(Artwork::icon(QStringLiteral("frage-neu")));
+    sbNew->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    sbNew->setPopupMode(QToolButton::InstantPopup);
+    PopupNew = new QMenu(sbNew);
+    PopupNew->setObjectName(QStringLiteral("PopupNew"));
+    sbNew->setMenu(PopupNew);
+    sbNew->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(sbNew, &QWidget::customContextMenuRequested, this, [this] { PopupNew->popup(QCursor::pos()); });
+
+    auto makeButton = [](const char *name, const QString &text, const char *icon, const QString &accessible) {
+        auto *b = new QToolButton;
+        b->setObjectName(QLatin1String(name));
+        b->setText(text);
+        b->setIcon(Artwork::icon(QLatin1String(icon)));
+        b->setToolButtonStyle(text.isEmpty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
+        b->setAccessibleName(accessible);
+        b->setToolTip(accessible);
+        b->setFocusPolicy(Qt::StrongFocus);
+        return b;
+    };
+    sbNew->setFocusPolicy(Qt::StrongFocus);
+    sbNew->setAccessibleName(QStringLiteral("Neue Frage"));
+    QToolButton *sbEditField = makeButton("sbEditField", QStringLiteral("Bearbeiten"), "frage-bearbeiten", QStringLiteral("Frage bearbeiten"));
+    QToolButton *sbDelField = makeButton("sbDelField", QStringLiteral("Löschen"), "frage-loeschen", QStringLiteral("Frage löschen"));
+    QToolButton *sbUp = makeButton("sbUp", QString(), "hoch", QStringLiteral("Frage nach oben"));
+    QToolButton *sbDown = makeButton("sbDown", QString(), "runter", QStringLiteral("Frage nach unten"));
+    v->addWidget(row({sbNew, sbEditField, sbDelField, sbUp, sbDown}));
+
+    itemList = new QTableWidget(0, 2);
+    itemList->setObjectName(QStringLiteral("itemList"));
+    itemList->setHorizontalHeaderLabels({QStringLiteral("Beschriftung"), QStringLiteral("Typ")});
+    itemList->verticalHeader()->hide();
+    itemList->setShowGrid(true);
+    itemList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    itemList->setSelectionMode(QAbstractItemView::SingleSelection);
+    itemList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    itemList->setWordWrap(false);
+    itemList->setColumnWidth(0, 455);
+    itemList->setColumnWidth(1, 200);
+    itemList->horizontalHeader()->setStretchLastSection(true);
+    itemList->horizontalHeader()->setHighlightSections(false);
+    itemList->setAccessibleName(QStringLiteral("Fragenliste"));
+    itemList->setContextMenuPolicy(Qt::CustomContextMenu);
+    v->addWidget(itemList, 1);
+
+    auto *page = new QWidget;
+    auto *pv = new QVBoxLayout(page);
+    pv->setContentsMargins(0, 0, 0, 0);
+    pv->setSpacing(0);
+    pv->addWidget(headerStrip(QStringLiteral("Fragen")));
+    pv->addWidget(content, 1);
+    return page;
+}
+
+QWidget *TfrmMain::createEvaluationPage()
+{
+    auto *content = new QWidget;
+    auto *grid = new QGridLayout(content);
+    grid->setContentsMargins(6, 6, 6, 6);
+    grid->setSpacing(6);
+
+    // E-Mail Einstellungen
+    auto *mail = new QGroupBox(QStringLiteral("E-Mail Einstellungen"));
+    auto *mf = compactForm(mail);
+    QLineEdit *edtEMail = lineEdit("edtEMail");
+    QLineEdit *edtBetreff = lineEdit("edtBetreff");
+    mf->addRow(label(captionOf("edtEMail"), edtEMail), edtEMail);
+    mf->addRow(label(captionOf("edtBetreff"), edtBetreff), edtBetreff);
+    auto *note = new QLabel(QStringLiteral("an diese E-Mail-Adressen wird das Ergebnis geschickt\n"
+                                           "lassen Sie das E-Mail Feld leer, wenn Sie das Ergebnis nicht\n"
+                                           "per E-Mail zugeschickt bekommen wollen."));
+    QFont small = note->font();
+    small.setPointSizeF(small.pointSizeF() - 1);
+    note->setFont(small);
+    mf->addRow(note);
+    mf->addRow(check("chkShowAuswertung"));
+    mf->addRow(check("chkShowUserAnswers"));
+    mf->addRow(check("chkShowUserCorrectAnswers"));
+    grid->addWidget(mail, 0, 0);
+
+    // Spamschutz
+    auto *spam = new QGroupBox(QStringLiteral("Spamschutz"));
+    auto *sg = new QGridLayout(spam);
+    sg->setContentsMargins(6, 6, 6, 6);
+    sg->addWidget(check("chkCaptcha"), 0, 0, 1, 2);
+    QLineEdit *edtCaptchaText1 = lineEdit("edtCaptchaText1");
+    sg->addWidget(label(captionOf("edtCaptchaText1"), edtCaptchaText1), 1, 0);
+    sg->addWidget(edtCaptchaText1, 1, 1);
+    auto *sample = new QLabel;
+    sample->setPixmap(Artwork::captchaSample());
+    sample->setAccessibleName(QStringLiteral("Beispiel eines Captchas"));
+    sg->addWidget(sample, 0, 2, 2, 1, Qt::AlignRight | Qt::AlignVCenter);
+    sg->setColumnStretch(1, 1);
+    grid->addWidget(spam, 1, 0);
+
+    // Einstellungen Auswertungsseite / QuizScript
+    auto *script = new QGroupBox(QStringLiteral("Einstellungen Auswertungsseite / QuizScript"));
+    auto *sf = new QGridLayout(script);
+    sf->setContentsMargins(6, 6, 6, 6);
+    sf->setSpacing(4);
+    QLineEdit *edtAuswertungHeader = lineEdit("edtAuswertungHeader");
+    sf->addWidget(label(captionOf("edtAuswertungHeader"), edtAuswertungHeader), 0, 0);
+    sf->addWidget(edtAuswertungHeader, 0, 1, 1, 2);
+    QPlainTextEdit *memoAuswertung = memo("memoAuswertung");
+    sf->addWidget(label(QStringLiteral("Text Auswertung:\n(HTML-Code\nerlaubt)"), memoAuswertung), 1, 0, Qt::AlignTop);
+    sf->addWidget(memoAuswertung, 1, 1);
+    QPushButton *btHtmlAuswertung = dotsButton("btHtmlAuswertung", QStringLiteral("Text Auswertung im HTML-Editor bearbeiten"));
+    sf->addWidget(btHtmlAuswertung, 1, 2, Qt::AlignTop);
+    QComboBox *cboFormMailer = combo("cboFormMailer");
+    cboFormMailer->setMinimumContentsLength(20);
+    sf->addWidget(label(captionOf("cboFormMailer"), cboFormMailer), 2, 0);
+    auto *btGOCaptcha = new QToolButton;
+    btGOCaptcha->setObjectName(QStringLiteral("btGOCaptcha"));
+    btGOCaptcha->setIcon(Artwork::icon(QStringLiteral("linktest")));
+    btGOCaptcha->setAutoRaise(true);
+    btGOCaptcha->setToolTip(QStringLiteral("Link testen"));
+    btGOCaptcha->setAccessibleName(QStringLiteral("Link testen"));
+    btGOCaptcha->setFocusPolicy(Qt::StrongFocus);
+    auto *btHelpFormMail = new QPushButton(QStringLiteral("&Hilfe"));
+    btHelpFormMail->setObjectName(QStringLiteral("btHelpFormMail"));
+    btHelpFormMail->setAccessibleDescription(QStringLiteral("Hilfe zum QuizScript im Browser öffnen"));
+    auto *scriptRow = new QWidget;
+    auto *sr = new QHBoxLayout(scriptRow);
+    sr->setContentsMargins(0, 0, 0, 0);
+    sr->setSpacing(4);
+    sr->addWidget(cboFormMailer, 1);
+    sr->addWidget(btGOCaptcha);
+    sr->addWidget(btHelpFormMail);
+    sf->addWidget(scriptRow, 2, 1, 1, 2);
+    sf->addWidget(check("chkShowPicDiagramm"), 3, 0, 1, 3);
+    sf->setColumnStretch(1, 1);
+    sf->setRowStretch(1, 1);
+    grid->addWidget(script, 0, 1, 2, 1);
+    grid->setColumnStretch(1, 1);
+
+    connect(btHtmlAuswertung, &QPushButton::clicked, this, [this] { editLongText(QStringLiteral("memoAuswertung")); });
+    return scrollPage(nullptr, content);
+}
+
+QWidget *TfrmMain::createDesignPage()
+{
+    auto *content = new QWidget;
+    auto *grid = new QGridLayout(content);
+    grid->setContentsMargins(6, 6, 6, 6);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(4);
+
+    auto *texts = new QWidget;
+    auto *tf = compactForm(texts);
+    tf->setContentsMargins(0, 0, 0, 0);
+    QLineEdit *edtFormTitel = lineEdit("edtFormTitel");
+    tf->addRow(label(captionOf("edtFormTitel"), edtFormTitel), edtFormTitel);
+    QComboBox *cboFontHeader = combo("cboFontHeader");
+    NumberEdit *edtSizeHeader = number("edtSizeHeader");
+    edtSizeHeader->setAccessibleName(QStringLiteral("Größe Überschrift"));
+    tf->addRow(label(captionOf("cboFontHeader"), cboFontHeader),
+               row({cboFontHeader, label(captionOf("edtSizeHeader"), edtSizeHeader), edtSizeHeader}, false));
+    QComboBox *cboFontForm = combo("cboFontForm");
+    NumberEdit *edtSizeForm = number("edtSizeForm");
+    edtSizeForm->setAccessibleName(QStringLiteral("Größe Quiz"));
+    tf->addRow(label(captionOf("cboFontForm"), cboFontForm), row({cboFontForm, label(captionOf("edtSizeForm"), edtSizeForm), edtSizeForm}, false));
+    QLineEdit *edtBGPicture = lineEdit("edtBGPicture");
+    tf->addRow(label(captionOf("edtBGPicture"), edtBGPicture), edtBGPicture);
+    QLineEdit *edtTabWidth = lineEdit("edtTabWidth");
+    edtTabWidth->setFixedWidth(70);
+    auto *widthNote = new QLabel(QStringLiteral("Angabe z.B. 50% für 50% der Fensterbreite\nAngabe z.B. von 500 für 500 Pixel Breite"));
+    QFont small = widthNote->font();
+    small.setPointSizeF(small.pointSizeF() - 1);
+    widthNote->setFont(small);
+    tf->addRow(label(captionOf("edtTabWidth"), edtTabWidth), row({edtTabWidth, widthNote}));
+    grid->addWidget(texts, 0, 0);
+
+    auto *colours = new QGroupBox(QStringLiteral("Farben"));
+    auto *cf = new QGridLayout(colours);
+    cf->setContentsMargins(6, 6, 6, 6);
+    cf->setVerticalSpacing(3);
+    const struct {
+        const char *edit;
+        const char *button;
+    } pairs[] = {{"edtHGColor", "cboBGColor"}, {"edtHeaderColor", "cboHeadingColor"}, {"edtTextColor", "cboTextColor"}, {"edtTabColor", "cboTabColor"}};
+    int r = 0;
+    for (const auto &p : pairs) {
+        QLineEdit *e = lineEdit(p.edit);
+        ColorButton *b = colorButton(p.button);
+        cf->addWidget(label(captionOf(p.edit), e), r, 0);
+        cf->addWidget(e, r, 1);
+        cf->addWidget(b, r, 2);
+        b->setAccessibleName(captionOf(p.edit) + QStringLiteral(" Farbwahl"));
+        e->installEventFilter(this);
+        ++r;
+    }
+    grid->addWidget(colours, 0, 1, Qt::AlignTop);
+
+    auto *memos = new QWidget;
+    auto *mg = new QGridLayout(memos);
+    mg->setContentsMargins(0, 0, 0, 0);
+    mg->setSpacing(4);
+    QPlainTextEdit *memoEinleitung = memo("memoEinleitung");
+    QPlainTextEdit *memoTextEnde = memo("memoTextEnde");
+    QPushButton *btHtmlEinleitungstext = dotsButton("btHtmlEinleitungstext", QStringLiteral("Einleitungstext im HTML-Editor bearbeiten"));
+    QPushButton *btHtmlEditTextEnde = dotsButton("btHtmlEditTextEnde", QStringLiteral("Text Ende im HTML-Editor bearbeiten"));
+    mg->addWidget(label(captionOf("memoEinleitung"), memoEinleitung), 0, 0);
+    mg->addWidget(label(captionOf("memoTextEnde"), memoTextEnde), 0, 2);
+    mg->addWidget(memoEinleitung, 1, 0);
+    mg->addWidget(btHtmlEinleitungstext, 1, 1, Qt::AlignTop);
+    mg->addWidget(memoTextEnde, 1, 2);
+    mg->addWidget(btHtmlEditTextEnde, 1, 3, Qt::AlignTop);
+    mg->setColumnStretch(0, 1);
+    mg->setColumnStretch(2, 1);
+    grid->addWidget(memos, 1, 0, 1, 2);
+    grid->setRowStretch(1, 1);
+    grid->setColumnStretch(0, 1);
+
+    connect(btHtmlEinleitungstext, &QPushButton::clicked, this, [this] { editLongText(QStringLiteral("memoEinleitung")); });
+    connect(btHtmlEditTextEnde, &QPushButton::clicked, this, [this] { editLongText(QStringLiteral("memoTextEnde")); });
+    return scrollPage(headerStrip(QStringLiteral("Design Einstellungen")), content);
+}
+
+QWidget *TfrmMain::createCssPage()
+{
+    auto *content = new QWidget;
+    auto *grid = new QGridLayout(content);
+    grid->setContentsMargins(6, 6, 6, 6);
+    grid->setSpacing(6);
+
+    auto colourRow = [this](QFormLayout *form, const char *edit, const char *button) {
+        QLineEdit *e = lineEdit(edit);
+        ColorButton *b = colorButton(button);
+        b->setAccessibleName(captionOf(edit) + QStringLiteral(" Farbwahl"));
+        form->addRow(label(captionOf(edit), e), row({e, b}));
+    };
+    auto borderRows = [](QFormLayout *form, const char *style, const char *width, const char *unit) {
+        QComboBox *s = combo(style);
+        form->addRow(label(captionOf(style), s), s);
+        NumberEdit *w = number(width);
+        QComboBox *u = combo(unit);
+        u->setAccessibleName(QStringLiteral("Einheit"));
+        u->setFixedWidth(64);
+        form->addRow(label(captionOf(width), w), row({w, u}));
+    };
+
+    // Einstellungen Button
+    auto *buttons = new QGroupBox(QStringLiteral("Einstellungen Button"));
+    auto *bv = new QVBoxLayout(buttons);
+    bv->setContentsMargins(6, 6, 6, 6);
+    bv->setSpacing(4);
+    bv->addWidget(check("cboStandardButton"));
+    auto *pButtonDesign = new QWidget;
+    pButtonDesign->setObjectName(QStringLiteral("pButtonDesign"));
+    auto *bf = compactForm(pButtonDesign);
+    bf->setContentsMargins(0, 0, 0, 0);
+    colourRow(bf, "edtHintergrundButton", "cboColorHGButton");
+    colourRow(bf, "edtFarbeButton", "cboButtonColor");
+    borderRows(bf, "cboRahmenButton", "edtStaerkeButton", "cboStaerkeRahmen");
+    bv->addWidget(pButtonDesign);
+    auto *captions = new QGroupBox(QStringLiteral("Button Beschriftungen"));
+    auto *capf = compactForm(captions);
+    QLineEdit *edtSendenButton = lineEdit("edtSendenButton");
+    capf->addRow(label(captionOf("edtSendenButton"), edtSendenButton), edtSendenButton);
+    QLineEdit *edtCancelButton = lineEdit("edtCancelButton");
+    capf->addRow(label(captionOf("edtCancelButton"), edtCancelButton), edtCancelButton);
+    QCheckBox *chkPrintButton = check("chkPrintButton", QString());
+    chkPrintButton->setAccessibleName(QStringLiteral("Drucken-Button anzeigen"));
+    QLineEdit *edtPrint = lineEdit("edtPrint");
+    capf->addRow(label(captionOf("edtPrint"), chkPrintButton), row({chkPrintButton, edtPrint}, false));
+    edtPrint->setAccessibleName(QStringLiteral("Beschriftung Drucken"));
+    bv->addWidget(captions);
+    bv->addStretch(1);
+    grid->addWidget(buttons, 0, 0);
+
+    // Einstellungen Felder
+    auto *fields = new QGroupBox(QStringLiteral("Einstellungen Felder"));
+    auto *fv = new QVBoxLayout(fields);
+    fv->setContentsMargins(6, 6, 6, 6);
+    fv->setSpacing(4);
+    fv->addWidget(check("cboStandardFeld"));
+    auto *pCSSFormularfeld = new QWidget;
+    pCSSFormularfeld->setObjectName(QStringLiteral("pCSSFormularfeld"));
+    auto *pv = new QVBoxLayout(pCSSFormularfeld);
+    pv->setContentsMargins(0, 0, 0, 0);
+    auto *ff = compactForm();
+    ff->setContentsMargins(0, 0, 0, 0);
+    colourRow(ff, "edtHGFormField", "cboHGFormField");
+    colourRow(ff, "edtColorFormField", "cboColorFormField");
+    borderRows(ff, "edtRahmenFormField", "edtStaerkeFormField", "cboRahmenFormField");
+    pv->addLayout(ff);
+    auto *font = new QGroupBox(QStringLiteral("Schrifteinstellungen"));
+    auto *fof = compactForm(font);
+    QComboBox *cboFontFormField = combo("cboFontFormField");
+    fof->addRow(label(captionOf("cboFontFormField"), cboFontFormField), cboFontFormField);
+    NumberEdit *edtSizeFormField = number("edtSizeFormField");
+    QComboBox *cboSchriftFormEinheit = combo("cboSchriftFormEinheit");
+    cboSchriftFormEinheit->setAccessibleName(QStringLiteral("Einheit"));
+    cboSchriftFormEinheit->setFixedWidth(64);
+    fof->addRow(label(captionOf("edtSizeFormField"), edtSizeFormField), row({edtSizeFormField, cboSchriftFormEinheit}));
+    pv->addWidget(font);
+    fv->addWidget(pCSSFormularfeld);
+    fv->addStretch(1);
+    grid->addWidget(fields, 0, 1);
+
+    auto *illustration = new QLabel;
+    illustration->setPixmap(Artwork::cssIllustration());
+    illustration->setAccessibleName(QStringLiteral("Beispiel eines gestalteten Buttons und Eingabefelds"));
+    grid->addWidget(illustration, 0, 2, Qt::AlignTop);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
+    return scrollPage(headerStrip(QStringLiteral("CSS / Button Einstellungen")), content);
+}
+
+QWidget *TfrmMain::createAddressPage()
+{
+    auto *content = new QWidget;
+    auto *v = new QVBoxLayout(content);
+    v->setContentsMargins(6, 6, 6, 6);
+    v->setSpacing(4);
+    v->addWidget(check("chkShowAdress"));
+
+    auto *group = new QGroupBox(QStringLiteral("Adressfelder"));
+    group->setObjectName(QStringLiteral("gbAdressFields"));
+    auto *g = new QGridLayout(group);
+    g->setContentsMargins(6, 6, 6, 6);
+    g->setVerticalSpacing(2);
+    const struct {
+        const char *check;
+        const char *panel;
+        const char *edit;
+        const char *required;
+    } rows[] = {
+        {"chkName", "pnlName", "edtLName", "chkForName"},     {"chkVorname", "pnlVorname", "edtLVorname", "chkForVorname"},
+        {"chkStrasse", "pnlStreet", "edtLStr", "chkForStr"},  {"chkPLZ", "pnlPLZ", "edtLPLZ", "chkForPlz"},
+        {"chkOrt", "pnlOrt", "edtLOrt", "chkForOrt"},         {"chkLand", "pnlLand", "edtLLand", "chkForLand"},
+        {"chkEmail", "pnlEmail", "edtLEmail", "chkForEmail"},
+    };
+    int r = 0;
+    for (const auto &rw : rows) {
+        QCheckBox *shown = check(rw.check);
+        shown->setMinimumWidth(90);
+        auto *panel = new QWidget;
+        panel->setObjectName(QLatin1String(rw.panel));
+        auto *pl = new QHBoxLayout(panel);
+        pl->setContentsMargins(0, 0, 0, 0);
+        QLineEdit *e = lineEdit(rw.edit);
+        pl->addWidget(label(QStringLiteral("Beschriftung:"), e));
+        e->setAccessibleName(QStringLiteral("Beschriftung ") + shown->text());
+        pl->addWidget(e, 1);
+        QCheckBox *req = check(rw.required);
+        req->setAccessibleName(QStringLiteral("Überprüfung ") + shown->text());
+        pl->addWidget(req);
+        g->addWidget(shown, r, 0);
+        g->addWidget(panel, r, 1);
+        ++r;
+    }
+    auto *position = new QWidget;
+    auto *ph = new QHBoxLayout(position);
+    ph->setContentsMargins(0, 6, 0, 0);
+    auto *rdBegin = new QRadioButton(captionOf("rdBegin"));
+    rdBegin->setObjectName(QStringLiteral("rdBegin"));
+    auto *rdEnd = new QRadioButton(captionOf("rdEnd"));
+    rdEnd->setObjectName(QStringLiteral("rdEnd"));
+    auto *positionGroup = new QButtonGroup(position);
+    positionGroup->addButton(rdBegin);
+    positionGroup->addButton(rdEnd);
+    auto *positionLabel = new QLabel(QStringLiteral("Adresseingabe erscheint:"));
+    ph->addWidget(positionLabel);
+    ph->addWidget(rdBegin);
+    ph->addWidget(rdEnd);
+    ph->addStretch(1);
+    rdBegin->setAccessibleDescription(positionLabel->text());
+    rdEnd->setAccessibleDescription(positionLabel->text());
+    g->addWidget(position, r++, 0, 1, 2);
+    QLineEdit *edtHeader = lineEdit("edtHeader");
+    auto *headerRow = new QWidget;
+    auto *hh = new QHBoxLayout(headerRow);
+    hh->setContentsMargins(0, 0, 0, 0);
+    hh->addWidget(label(captionOf("edtHeader"), edtHeader));
+    edtHeader->setAccessibleName(QStringLiteral("Überschrift Adressfelder"));
+    hh->addWidget(edtHeader, 1);
+    g->addWidget(headerRow, r++, 0, 1, 2);
+    g->setColumnStretch(1, 1);
+    v->addWidget(group);
+    v->addStretch(1);
+    return scrollPage(headerStrip(QStringLiteral("Adressfelder")), content);
+}
+
+QWidget *TfrmMain::createHtmlPage()
+{
+    memoHtml = new QPlainTextEdit;
+    memoHtml->setObjectName(QStringLiteral("memoHtml"));
+    memoHtml->setLineWrapMode(QPlainTextEdit::NoWrap);
+    memoHtml->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memoHtml->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QFont mono(QStringLiteral("Courier New"));
+    mono.setStyleHint(QFont::TypeWriter);
+    if (!QFontInfo(mono).fixedPitch())
+        mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    memoHtml->setFont(mono);
+    memoHtml->setAccessibleName(QStringLiteral("HTML Quelltext"));
+    memoHtml->installEventFilter(this);
+
+    auto *page = new QWidget;
+    auto *v = new QVBoxLayout(page);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->setSpacing(0);
+    v->addWidget(headerStrip(QStringLiteral("HTML Quelltext Formular")));
+    v->addWidget(memoHtml, 1);
+    return page;
+}
+
+QWidget *TfrmMain::createPreviewPage()
+{
+    WebBrowser = new EmbeddedView;
+    WebBrowser->setObjectName(QStringLiteral("WebBrowser"));
+    WebBrowser->setAccessibleName(QStringLiteral("Vorschau"));
+    auto *page = new QWidget;
+    auto *v = new QVBoxLayout(page);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->addWidget(WebBrowser);
+    return page;
+}
