@@ -1,0 +1,440 @@
+#include "jsonio.h"
+
+#include "questions.h"
+#include "quiz.h"
+#include "settings.h"
+
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QStringList>
+
+#include <algorithm>
+
+namespace {
+
+const QString kSettings = QStringLiteral("settings");
+const QString kQuestions = QStringLiteral("questions");
+
+// Every line break (CR LF, a lone CR, a lone LF) becomes CR LF. A lone LF
+// would not survive the project file: the reader turns each LF pair into one
+// CR LF, so "\n\n" came back as a single line break.
+QString withCrLf(const QString &text)
+{
+    if (!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
+        return text;
+    QString out;
+    out.reserve(text.size() + 8);
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('\r')) {
+            out += QStringLiteral("\r\n");
+            if (i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+                ++i;
+        } else if (c == QLatin1Char('\n')) {
+            out += QStringLiteral("\r\n");
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// A short description of a JSON value for an error message.
+QString describe(const QJsonValue &v)
+{
+    switch (v.type()) {
+    case QJsonValue::Null:
+        return QStringLiteral("null");
+    case QJsonValue::Bool:
+        return v.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    case QJsonValue::Double:
+        return QString::number(v.toDouble());
+    case QJsonValue::String: {
+        QString s = v.toString();
+        if (s.size() > 40)
+            s = s.left(37) + QStringLiteral("...");
+        return QLatin1Char('"') + s + QLatin1Char('"');
+    }
+    case QJsonValue::Array:
+        return QStringLiteral("eine Liste");
+    case QJsonValue::Object:
+        return QStringLiteral("ein Objekt");
+    case QJsonValue::Undefined:
+        break;
+    }
+    return QStringLiteral("nichts");
+}
+
+const QString kExpectFlag = QStringLiteral("Wahrheitswert (true oder false) erwartet");
+const QString kExpectText = QStringLiteral("Zeichenkette erwartet");
+
+QString wrongKind(const QString &where, const QString &expected, const QJsonValue &found)
+{
+    return where + QStringLiteral(": ") + expected + QStringLiteral(", nicht ") + describe(found);
+}
+
+QJsonObject questionToJson(const TQuestion &q)
+{
+    QJsonObject o;
+    o.insert(QStringLiteral("typ"), q.className());
+    o.insert(QStringLiteral("name"), q.strName);
+    o.insert(QStringLiteral("beschriftung"), q.strBeschriftung);
+    QJsonArray answers;
+    if (q.kind() == QuestionKind::Simple) {
+        const auto &simple = static_cast<const TSimpleQuestion &>(q);
+        o.insert(QStringLiteral("groesse"), simple.strGroesse);
+        o.insert(QStringLiteral("maxLaenge"), simple.strMaxLaenge);
+        for (const QString &a : simple.arAnswers)
+            answers.append(a);
+    } else {
+        for (const TQuestionList &option : static_cast<const TChoiceQuestion &>(q).arQuestions) {
+            QJsonObject a;
+            a.insert(QStringLiteral("text"), option.strQuestion);
+            a.insert(QStringLiteral("right"), option.bRight);
+            answers.append(a);
+        }
+    }
+    o.insert(QStringLiteral("pflicht"), q.bPflicht);
+    o.insert(QStringLiteral("meldung"), q.strMeldung);
+    o.insert(QStringLiteral("tipp"), q.strLinkTipp);
+    o.insert(QStringLiteral("hinweis"), q.strErklaerung);
+    o.insert(QStringLiteral("bild"), q.strBild);
+    o.insert(QStringLiteral("answers"), answers);
+    return o;
+}
+
+// Reads the members of one JSON object; every member asked for must be
+// present and of its kind. Each problem goes into errors.
+class MemberReader
+{
+public:
+    MemberReader(const QJsonObject &object, const QString &where, QStringList *errors)
+        : m_object(object)
+        , m_where(where)
+        , m_errors(errors)
+    {
+    }
+
+    void text(const char *name, QString *out)
+    {
+        const QJsonValue v = member(name);
+        if (v.isUndefined())
+            return;
+        if (!v.isString())
+            m_errors->append(wrongKind(path(name), kExpectText, v));
+        else
+            *out = withCrLf(v.toString());
+    }
+
+    void flag(const char *name, bool *out)
+    {
+        const QJsonValue v = member(name);
+        if (v.isUndefined())
+            return;
+        if (!v.isBool())
+            m_errors->append(wrongKind(path(name), kExpectFlag, v));
+        else
+            *out = v.toBool();
+    }
+
+    // The member as an array, or an empty one after reporting the problem.
+    QJsonArray array(const char *name)
+    {
+        const QJsonValue v = member(name);
+        if (v.isUndefined())
+            return {};
+        if (!v.isArray()) {
+            m_errors->append(wrongKind(path(name), QStringLiteral("Liste erwartet"), v));
+            return {};
+        }
+        return v.toArray();
+    }
+
+    // Reports every member whose name is not among allowed.
+    void rejectOthers(const QStringList &allowed, const QString &note = QString())
+    {
+        for (const QString &key : m_object.keys())
+            if (!allowed.contains(key))
+                m_errors->append(path(key) + QStringLiteral(": unbekanntes Feld") + note);
+    }
+
+    QString path(const QString &name) const { return m_where + QLatin1Char('.') + name; }
+
+private:
+    QJsonValue member(const char *name)
+    {
+        const QJsonValue v = m_object.value(QLatin1String(name));
+        if (v.isUndefined())
+            m_errors->append(path(QLatin1String(name)) + QStringLiteral(": fehlt"));
+        return v;
+    }
+
+    const QJsonObject &m_object;
+    QString m_where;
+    QStringList *m_errors;
+};
+
+std::unique_ptr<TQuestion> questionFromJson(const QJsonValue &value, const QString &where, QStringList *errors)
+{
+    if (!value.isObject()) {
+        errors->append(wrongKind(where, QStringLiteral("Objekt erwartet"), value));
+        return nullptr;
+    }
+    const QJsonObject o = value.toObject();
+    const int before = errors->size();
+    MemberReader read(o, where, errors);
+
+    QString typ;
+    read.text("typ", &typ);
+    if (errors->size() > before)
+        return nullptr;
+    std::unique_ptr<TQuestion> q = createQuestion(typ);
+    if (!q) {
+        errors->append(read.path(QStringLiteral("typ")) + QStringLiteral(": unbekannte Fragenart ") + describe(typ) +
+                       QStringLiteral(" (erwartet: TSimpleQuestion, TMultiQuestion oder TSingleQuestion)"));
+        return nullptr;
+    }
+    const bool simple = q->kind() == QuestionKind::Simple;
+
+    QStringList allowed = {QStringLiteral("typ"),     QStringLiteral("name"),    QStringLiteral("beschriftung"),
+                           QStringLiteral("pflicht"), QStringLiteral("meldung"), QStringLiteral("tipp"),
+                           QStringLiteral("hinweis"), QStringLiteral("bild"),    QStringLiteral("answers")};
+    if (simple)
+        allowed << QStringLiteral("groesse") << QStringLiteral("maxLaenge");
+    read.rejectOthers(allowed, QStringLiteral(" für ") + typ);
+
+    read.text("name", &q->strName);
+    read.text("beschriftung", &q->strBeschriftung);
+    if (simple) {
+        auto *s = static_cast<TSimpleQuestion *>(q.get());
+        read.text("groesse", &s->strGroesse);
+        read.text("maxLaenge", &s->strMaxLaenge);
+    }
+    read.flag("pflicht", &q->bPflicht);
+    read.text("meldung", &q->strMeldung);
+    read.text("tipp", &q->strLinkTipp);
+    read.text("hinweis", &q->strErklaerung);
+    read.text("bild", &q->strBild);
+
+    const QJsonArray answers = read.array("answers");
+    for (int j = 0; j < answers.size(); ++j) {
+        const QString at = read.path(QStringLiteral("answers[%1]").arg(j));
+        const QJsonValue a = answers.at(j);
+        if (simple) {
+            if (!a.isString())
+                errors->append(wrongKind(at, kExpectText, a));
+            else
+                static_cast<TSimpleQuestion *>(q.get())->arAnswers << withCrLf(a.toString());
+            continue;
+        }
+        if (!a.isObject()) {
+            errors->append(wrongKind(at, QStringLiteral("Objekt {\"text\": ..., \"right\": ...} erwartet"), a));
+            continue;
+        }
+        const QJsonObject ao = a.toObject();
+        MemberReader option(ao, at, errors);
+        option.rejectOthers({QStringLiteral("text"), QStringLiteral("right")});
+        TQuestionList entry;
+        option.text("text", &entry.strQuestion);
+        option.flag("right", &entry.bRight);
+        static_cast<TChoiceQuestion *>(q.get())->arQuestions.push_back(entry);
+    }
+    if (errors->size() > before)
+        return nullptr;
+    return q;
+}
+
+void applySettings(Quiz &quiz, const QJsonObject &settings, QStringList *errors)
+{
+    for (const QString &key : settings.keys())
+        if (Settings::indexOf(key) < 0)
+            errors->append(kSettings + QLatin1Char('.') + key + QStringLiteral(": unbekannte Einstellung"));
+    // In the table's order, as a load sets them: with both rdBegin and rdEnd
+    // on, the later one wins, as it would in a project file.
+    for (const SettingDef &def : Settings::all()) {
+        const QString key = QString::fromLatin1(def.key);
+        const QJsonValue v = settings.value(key);
+        if (v.isUndefined())
+            continue;
+        const QString where = kSettings + QLatin1Char('.') + key;
+        if (def.kind == SettingKind::Flag) {
+            if (!v.isBool())
+                errors->append(wrongKind(where, kExpectFlag, v));
+            else
+                quiz.setFlag(key, v.toBool());
+        } else {
+            if (!v.isString())
+                errors->append(wrongKind(where, kExpectText, v));
+            else
+                quiz.setText(key, withCrLf(v.toString()));
+        }
+    }
+}
+
+// The place of a member name in the project file's order; names it does not
+// know come after all others.
+int memberRank(const QString &name)
+{
+    static const QHash<QString, int> ranks = [] {
+        QStringList order = {kSettings, kQuestions};
+        for (const SettingDef &def : Settings::all())
+            order << QString::fromLatin1(def.key);
+        order << QStringLiteral("typ") << QStringLiteral("name") << QStringLiteral("beschriftung") << QStringLiteral("groesse")
+              << QStringLiteral("maxLaenge") << QStringLiteral("pflicht") << QStringLiteral("meldung") << QStringLiteral("tipp")
+              << QStringLiteral("hinweis") << QStringLiteral("bild") << QStringLiteral("answers") << QStringLiteral("text")
+              << QStringLiteral("right");
+        QHash<QString, int> h;
+        for (int i = 0; i < order.size(); ++i)
+            h.insert(order.at(i), i);
+        return h;
+    }();
+    return ranks.value(name, ranks.size());
+}
+
+void appendString(QString &out, const QString &s)
+{
+    out += QLatin1Char('"');
+    for (const QChar c : s) {
+        switch (c.unicode()) {
+        case '"':
+            out += QStringLiteral("\\\"");
+            break;
+        case '\\':
+            out += QStringLiteral("\\\\");
+            break;
+        case '\n':
+            out += QStringLiteral("\\n");
+            break;
+        case '\r':
+            out += QStringLiteral("\\r");
+            break;
+        case '\t':
+            out += QStringLiteral("\\t");
+            break;
+        default:
+            if (c.unicode() < 0x20)
+                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+            else
+                out += c;
+        }
+    }
+    out += QLatin1Char('"');
+}
+
+void appendValue(QString &out, const QJsonValue &v, int level)
+{
+    const QString inner(4 * (level + 1), QLatin1Char(' '));
+    const QString outer(4 * level, QLatin1Char(' '));
+    if (v.isObject()) {
+        const QJsonObject o = v.toObject();
+        QStringList keys = o.keys();
+        std::stable_sort(keys.begin(), keys.end(), [](const QString &a, const QString &b) { return memberRank(a) < memberRank(b); });
+        if (keys.isEmpty()) {
+            out += QStringLiteral("{}");
+            return;
+        }
+        out += QStringLiteral("{\n");
+        for (int i = 0; i < keys.size(); ++i) {
+            out += inner;
+            appendString(out, keys.at(i));
+            out += QStringLiteral(": ");
+            appendValue(out, o.value(keys.at(i)), level + 1);
+            out += i + 1 < keys.size() ? QStringLiteral(",\n") : QStringLiteral("\n");
+        }
+        out += outer + QLatin1Char('}');
+    } else if (v.isArray()) {
+        const QJsonArray a = v.toArray();
+        if (a.isEmpty()) {
+            out += QStringLiteral("[]");
+            return;
+        }
+        out += QStringLiteral("[\n");
+        for (int i = 0; i < a.size(); ++i) {
+            out += inner;
+            appendValue(out, a.at(i), level + 1);
+            out += i + 1 < a.size() ? QStringLiteral(",\n") : QStringLiteral("\n");
+        }
+        out += outer + QLatin1Char(']');
+    } else if (v.isString()) {
+        appendString(out, v.toString());
+    } else if (v.isBool()) {
+        out += v.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    } else if (v.isDouble()) {
+        out += QString::fromUtf8(QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact)).mid(1).chopped(1);
+    } else {
+        out += QStringLiteral("null");
+    }
+}
+
+} // namespace
+
+QByteArray formatJson(const QJsonObject &json)
+{
+    QString out;
+    appendValue(out, json, 0);
+    out += QLatin1Char('\n');
+    return out.toUtf8();
+}
+
+QJsonObject quizToJson(const Quiz &quiz)
+{
+    QJsonObject settings;
+    const auto &defs = Settings::all();
+    for (int i = 0; i < int(defs.size()); ++i) {
+        const QString key = QString::fromLatin1(defs[size_t(i)].key);
+        if (defs[size_t(i)].kind == SettingKind::Flag)
+            settings.insert(key, quiz.flag(i));
+        else
+            settings.insert(key, quiz.text(i));
+    }
+    QJsonArray questions;
+    for (const auto &q : quiz.ListField())
+        questions.append(questionToJson(*q));
+    QJsonObject root;
+    root.insert(kSettings, settings);
+    root.insert(kQuestions, questions);
+    return root;
+}
+
+bool applyJson(Quiz &quiz, const QJsonObject &json, QString *error)
+{
+    QStringList errors;
+    for (const QString &key : json.keys())
+        if (key != kSettings && key != kQuestions)
+            errors.append(key + QStringLiteral(": unbekannter Schlüssel (erwartet: settings, questions)"));
+
+    Quiz work;
+    work.copySettingsFrom(quiz);
+
+    const QJsonValue settings = json.value(kSettings);
+    if (settings.isObject())
+        applySettings(work, settings.toObject(), &errors);
+    else if (!settings.isUndefined())
+        errors.append(wrongKind(kSettings, QStringLiteral("Objekt erwartet"), settings));
+
+    const QJsonValue questions = json.value(kQuestions);
+    if (questions.isUndefined()) {
+        work.ListField() = quiz.ListField().cloned();
+    } else if (!questions.isArray()) {
+        errors.append(wrongKind(kQuestions, QStringLiteral("Liste erwartet"), questions));
+    } else {
+        const QJsonArray list = questions.toArray();
+        for (int i = 0; i < list.size(); ++i) {
+            std::unique_ptr<TQuestion> q = questionFromJson(list.at(i), kQuestions + QStringLiteral("[%1]").arg(i), &errors);
+            if (q)
+                work.ListField().append(std::move(q));
+        }
+    }
+
+    if (!errors.isEmpty()) {
+        if (error)
+            *error = errors.join(QLatin1Char('\n'));
+        return false;
+    }
+    // The colour buttons take the values of the new texts; a text whose value
+    // really changes is rewritten in upper case, as a load would write it.
+    work.colorsFromTexts();
+    quiz.takeFrom(work);
+    return true;
+}

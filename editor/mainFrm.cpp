@@ -142,7 +142,8 @@ TfrmMain::TfrmMain(QWidget *parent)
         d->setHtmlEditor([](QWidget *parent, QString *text) { return TfrmHtmlEdit::editText(parent, text); });
     createQuestionCommands();
 
-    resize(668, 427 + menuBar()->sizeHint().height() + 70 + status->sizeHint().height());
+    // The client area below the menu is 668 by 427 at start.
+    resize(668, 427 + menuBar()->sizeHint().height());
 }
 
 TfrmMain::~TfrmMain() = default;
@@ -239,7 +240,8 @@ void TfrmMain::createToolBar()
         button->setDefaultAction(b.action);
         button->setText(QString::fromUtf8(b.caption));
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        button->setFixedSize(70, 36);
+        button->setMinimumSize(70, 36);
+        button->setMaximumHeight(36);
         button->setAutoRaise(true);
         button->setAccessibleName(QString::fromUtf8(b.caption));
         bar->addWidget(button);

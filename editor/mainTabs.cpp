@@ -71,6 +71,9 @@ QComboBox *combo(const char *key)
     c->setObjectName(QLatin1String(key));
     c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);
+    // Long items must not widen the page beyond the window.
+    c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    c->setMinimumContentsLength(10);
     c->addItems(Settings::items(Settings::find(QLatin1String(key))->items));
     return c;
 }
@@ -240,6 +243,7 @@ QWidget *TfrmMain::createQuestionsPage()
     itemList->setSelectionMode(QAbstractItemView::SingleSelection);
     itemList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     itemList->setWordWrap(false);
+    itemList->verticalHeader()->setDefaultSectionSize(itemList->fontMetrics().height() + 8);
     itemList->setColumnWidth(0, 455);
     itemList->setColumnWidth(1, 200);
     itemList->horizontalHeader()->setStretchLastSection(true);
@@ -277,6 +281,11 @@ QWidget *TfrmMain::createEvaluationPage()
     QFont small = note->font();
     small.setPointSizeF(small.pointSizeF() - 1);
     note->setFont(small);
+    note->setWordWrap(true);
+    // The note wraps to the column's width instead of widening the page.
+    QSizePolicy notePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    notePolicy.setHeightForWidth(true);
+    note->setSizePolicy(notePolicy);
     mf->addRow(note);
     mf->addRow(check("chkShowAuswertung"));
     mf->addRow(check("chkShowUserAnswers"));
@@ -287,6 +296,7 @@ QWidget *TfrmMain::createEvaluationPage()
     auto *spam = new QGroupBox(QStringLiteral("Spamschutz"));
     auto *sg = new QGridLayout(spam);
     sg->setContentsMargins(6, 6, 6, 6);
+    sg->setAlignment(Qt::AlignTop);
     sg->addWidget(check("chkCaptcha"), 0, 0, 1, 2);
     QLineEdit *edtCaptchaText1 = lineEdit("edtCaptchaText1");
     sg->addWidget(label(captionOf("edtCaptchaText1"), edtCaptchaText1), 1, 0);
@@ -294,7 +304,7 @@ QWidget *TfrmMain::createEvaluationPage()
     auto *sample = new QLabel;
     sample->setPixmap(Artwork::captchaSample());
     sample->setAccessibleName(QStringLiteral("Beispiel eines Captchas"));
-    sg->addWidget(sample, 0, 2, 2, 1, Qt::AlignRight | Qt::AlignVCenter);
+    sg->addWidget(sample, 2, 1, Qt::AlignLeft);
     sg->setColumnStretch(1, 1);
     grid->addWidget(spam, 1, 0);
 
@@ -311,9 +321,9 @@ QWidget *TfrmMain::createEvaluationPage()
     sf->addWidget(memoAuswertung, 1, 1);
     QPushButton *btHtmlAuswertung = dotsButton("btHtmlAuswertung", QStringLiteral("Text Auswertung im HTML-Editor bearbeiten"));
     sf->addWidget(btHtmlAuswertung, 1, 2, Qt::AlignTop);
+    // The address of the quiz script gets a row of its own under its label.
     QComboBox *cboFormMailer = combo("cboFormMailer");
-    cboFormMailer->setMinimumContentsLength(20);
-    sf->addWidget(label(captionOf("cboFormMailer"), cboFormMailer), 2, 0);
+    sf->addWidget(label(captionOf("cboFormMailer"), cboFormMailer), 2, 0, 1, 3);
     auto *btGOCaptcha = new QToolButton;
     btGOCaptcha->setObjectName(QStringLiteral("btGOCaptcha"));
     btGOCaptcha->setIcon(Artwork::icon(QStringLiteral("linktest")));
@@ -331,11 +341,12 @@ QWidget *TfrmMain::createEvaluationPage()
     sr->addWidget(cboFormMailer, 1);
     sr->addWidget(btGOCaptcha);
     sr->addWidget(btHelpFormMail);
-    sf->addWidget(scriptRow, 2, 1, 1, 2);
-    sf->addWidget(check("chkShowPicDiagramm"), 3, 0, 1, 3);
+    sf->addWidget(scriptRow, 3, 0, 1, 3);
+    sf->addWidget(check("chkShowPicDiagramm"), 4, 0, 1, 3);
     sf->setColumnStretch(1, 1);
     sf->setRowStretch(1, 1);
     grid->addWidget(script, 0, 1, 2, 1);
+    grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
 
     connect(btHtmlAuswertung, &QPushButton::clicked, this, [this] { editLongText(QStringLiteral("memoAuswertung")); });
@@ -377,24 +388,29 @@ QWidget *TfrmMain::createDesignPage()
 
     auto *colours = new QGroupBox(QStringLiteral("Farben"));
     auto *cf = new QGridLayout(colours);
-    cf->setContentsMargins(6, 6, 6, 6);
+    cf->setContentsMargins(6, 4, 6, 4);
     cf->setVerticalSpacing(3);
+    cf->setHorizontalSpacing(6);
     const struct {
         const char *edit;
         const char *button;
     } pairs[] = {{"edtHGColor", "cboBGColor"}, {"edtHeaderColor", "cboHeadingColor"}, {"edtTextColor", "cboTextColor"}, {"edtTabColor", "cboTabColor"}};
-    int r = 0;
+    int i = 0;
     for (const auto &p : pairs) {
         QLineEdit *e = lineEdit(p.edit);
         ColorButton *b = colorButton(p.button);
-        cf->addWidget(label(captionOf(p.edit), e), r, 0);
-        cf->addWidget(e, r, 1);
-        cf->addWidget(b, r, 2);
+        const int r = i / 2;
+        const int c = (i % 2) * 4;
+        cf->addWidget(label(captionOf(p.edit), e), r, c);
+        cf->addWidget(e, r, c + 1);
+        cf->addWidget(b, r, c + 2);
         b->setAccessibleName(captionOf(p.edit) + QStringLiteral(" Farbwahl"));
         e->installEventFilter(this);
-        ++r;
+        ++i;
     }
-    grid->addWidget(colours, 0, 1, Qt::AlignTop);
+    cf->setColumnMinimumWidth(3, 16);
+    cf->setColumnStretch(7, 1);
+    grid->addWidget(colours, 1, 0);
 
     auto *memos = new QWidget;
     auto *mg = new QGridLayout(memos);
@@ -412,9 +428,8 @@ QWidget *TfrmMain::createDesignPage()
     mg->addWidget(btHtmlEditTextEnde, 1, 3, Qt::AlignTop);
     mg->setColumnStretch(0, 1);
     mg->setColumnStretch(2, 1);
-    grid->addWidget(memos, 1, 0, 1, 2);
-    grid->setRowStretch(1, 1);
-    grid->setColumnStretch(0, 1);
+    grid->addWidget(memos, 2, 0);
+    grid->setRowStretch(2, 1);
 
     connect(btHtmlEinleitungstext, &QPushButton::clicked, this, [this] { editLongText(QStringLiteral("memoEinleitung")); });
     connect(btHtmlEditTextEnde, &QPushButton::clicked, this, [this] { editLongText(QStringLiteral("memoTextEnde")); });

@@ -100,6 +100,7 @@ TfrmQuestionDialog::TfrmQuestionDialog(const QString &caption, QSize clientSize,
     lstAnswers->setSelectionBehavior(QAbstractItemView::SelectRows);
     lstAnswers->setSelectionMode(QAbstractItemView::SingleSelection);
     lstAnswers->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lstAnswers->verticalHeader()->setDefaultSectionSize(lstAnswers->fontMetrics().height() + 6);
     lstAnswers->setColumnWidth(0, choice ? 170 : 220);
     if (choice)
         lstAnswers->setColumnWidth(1, 60);

@@ -140,21 +140,30 @@ bool HtmlGenerator::LoadTemplate(QString *text, QString *error) const
 
 QString HtmlGenerator::normaliseLineBreaks(const QString &page)
 {
-    QString out;
-    out.reserve(page.size() + page.size() / 32);
+    // Copies whole stretches of text; only a lone CR or a lone LF changes.
+    const QChar *p = page.constData();
     const int n = page.size();
+    QString out;
+    int start = 0;
     for (int i = 0; i < n; ++i) {
-        const QChar c = page[i];
-        if (c == QLatin1Char('\r')) {
-            out += CRLF;
-            if (i + 1 < n && page[i + 1] == QLatin1Char('\n'))
+        if (p[i] == QLatin1Char('\r')) {
+            if (i + 1 < n && p[i + 1] == QLatin1Char('\n')) {
                 ++i;
-        } else if (c == QLatin1Char('\n')) {
-            out += CRLF;
-        } else {
-            out += c;
+                continue;
+            }
+        } else if (p[i] != QLatin1Char('\n')) {
+            continue;
         }
+        // A lone CR at i, or an LF at i that follows no CR.
+        if (out.isNull())
+            out.reserve(n + n / 32);
+        out.append(p + start, i - start);
+        out += CRLF;
+        start = i + 1;
     }
+    if (out.isNull())
+        return page;
+    out.append(p + start, n - start);
     return out;
 }
 

@@ -9,6 +9,9 @@ QByteArray toCodePage(const QString &text)
 {
     QStringEncoder encoder("windows-1252");
     QByteArray bytes = encoder.encode(text);
+    // ICU holds back a high surrogate at the very end, waiting for its pair.
+    if (!text.isEmpty() && text.back().isHighSurrogate())
+        bytes += '?';
     // ICU writes the control character 0x1A for a character it cannot map,
     // one byte per code point. Put "?" there, as the platform would.
     int b = 0;
@@ -30,8 +33,17 @@ QString fromCodePage(const QByteArray &bytes)
 
 QByteArray toLatin1(const QString &text)
 {
-    QStringEncoder encoder(QStringConverter::Latin1);
-    return encoder.encode(text);
+    // One byte per character: a surrogate pair is one character outside
+    // ISO-8859-1 and becomes a single "?".
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        bytes += c.unicode() < 0x100 ? char(c.unicode()) : '?';
+    }
+    return bytes;
 }
 
 QByteArray pageBytes(const QString &page, const QString &encoding)

@@ -99,12 +99,21 @@ void XmlWriter::startElement(const QString &name)
     indent();
     m_out += QLatin1Char('<') + name + QStringLiteral(">\n");
     m_open.push_back(name);
+    m_openEnd.push_back(m_out.size());
 }
 
 void XmlWriter::endElement()
 {
     const QString name = m_open.back();
+    const qsizetype contentStart = m_openEnd.back();
     m_open.pop_back();
+    m_openEnd.pop_back();
+    if (m_out.size() == contentStart) {
+        // An element without children is written empty, like an empty value.
+        m_out.chop(2);
+        m_out += QStringLiteral("/>\n");
+        return;
+    }
     indent();
     m_out += QStringLiteral("</") + name + QStringLiteral(">\n");
 }
@@ -117,10 +126,20 @@ void XmlWriter::textElement(const QString &name, const QString &value)
         return;
     }
     m_out += QLatin1Char('<') + name + QLatin1Char('>');
-    m_out.reserve(m_out.size() + value.size() + name.size() + 4);
-    for (int i = 0; i < value.size(); ++i) {
-        const QChar c = value[i];
-        switch (c.unicode()) {
+    // Copies stretches between the characters that need a change.
+    const QChar *p = value.constData();
+    const int n = value.size();
+    int start = 0;
+    auto flush = [&](int end) { m_out.append(p + start, end - start); };
+    for (int i = 0; i < n; ++i) {
+        const char16_t c = p[i].unicode();
+        if (c >= 0x20 && c != '&' && c != '<' && c != '>' && c != 0xFFFE && c != 0xFFFF)
+            continue;
+        if (c == '\t' || c == '\n')
+            continue;
+        flush(i);
+        start = i + 1;
+        switch (c) {
         case '&':
             m_out += QStringLiteral("&amp;");
             break;
@@ -132,37 +151,41 @@ void XmlWriter::textElement(const QString &name, const QString &value)
             break;
         case '\r':
             // CR LF becomes CR CR LF; a parser turns it into two LF.
-            m_out += c;
-            if (i + 1 < value.size() && value[i + 1] == QLatin1Char('\n'))
-                m_out += c;
+            m_out += QLatin1Char('\r');
+            if (i + 1 < n && p[i + 1] == QLatin1Char('\n'))
+                m_out += QLatin1Char('\r');
             break;
         default:
             // Control characters other than tab and line breaks cannot stand
             // in an XML 1.0 document at all: a file holding one could never
             // be read again, so they are left out.
-            if (c.unicode() < 0x20 && c != QLatin1Char('\t') && c != QLatin1Char('\n'))
-                break;
-            if (c.unicode() == 0xFFFE || c.unicode() == 0xFFFF)
-                break;
-            m_out += c;
+            break;
         }
     }
+    flush(n);
     m_out += QStringLiteral("</") + name + QStringLiteral(">\n");
 }
 
 bool writeFileSafely(const QString &path, const QByteArray &data, QString *error)
 {
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so that a full disk shows in write() itself: commit() does
+    // not report a failed flush of its buffer.
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         if (error)
             *error = f.errorString();
         return false;
     }
-    if (f.write(data) != data.size()) {
-        if (error)
-            *error = f.errorString();
-        f.cancelWriting();
-        return false;
+    qint64 written = 0;
+    while (written < data.size()) {
+        const qint64 n = f.write(data.constData() + written, data.size() - written);
+        if (n <= 0) {
+            if (error)
+                *error = f.errorString();
+            f.cancelWriting();
+            return false;
+        }
+        written += n;
     }
     if (!f.commit()) {
         if (error)

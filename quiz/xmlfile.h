@@ -37,6 +37,7 @@ private:
     void indent();
     QString m_out;
     std::vector<QString> m_open;
+    std::vector<qsizetype> m_openEnd; // where each open element's content starts
 };
 
 // Writes data to path through QSaveFile: a failed write leaves an existing

@@ -1,0 +1,44 @@
+#include "splash.h"
+
+#include "artwork.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+
+TfrmSplash::TfrmSplash(QWidget *parent)
+    : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+    , m_picture(Artwork::splash())
+{
+    setObjectName(QStringLiteral("frmSplash"));
+    setFixedSize(516, 315);
+
+    auto *version = new QLabel(QStringLiteral("Version 1.4"), this);
+    version->setObjectName(QStringLiteral("lblVersion"));
+    QPalette pal = version->palette();
+    pal.setColor(QPalette::WindowText, Qt::white);
+    version->setPalette(pal);
+    QFont font = version->font();
+    font.setBold(true);
+    version->setFont(font);
+    version->adjustSize();
+    version->move(width() - version->width() - 14, 10);
+
+    if (QScreen *s = QGuiApplication::primaryScreen())
+        move(s->availableGeometry().center() - rect().center());
+}
+
+void TfrmSplash::showModal(int ms)
+{
+    TfrmSplash splash;
+    QTimer::singleShot(ms, &splash, &QDialog::accept);
+    splash.exec();
+}
+
+void TfrmSplash::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.drawPixmap(rect(), m_picture);
+}

@@ -1,0 +1,47 @@
+#include "updatewindow.h"
+
+#include "embeddedview.h"
+#include "links.h"
+
+#include <QPointer>
+#include <QScreen>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+TfrmUpdateInformation::TfrmUpdateInformation(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("frmUpdateInformation"));
+    setWindowTitle(QStringLiteral("Updateinformationen"));
+    setFixedSize(415, 255);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_webBrowser = new EmbeddedView(this);
+    m_webBrowser->setObjectName(QStringLiteral("WebBrowser"));
+    m_webBrowser->setAccessibleName(QStringLiteral("Updateinformationen"));
+    layout->addWidget(m_webBrowser);
+}
+
+void TfrmUpdateInformation::check(QWidget *parent)
+{
+    // Freed once closed: every check makes a window of its own.
+    QPointer<TfrmUpdateInformation> window = new TfrmUpdateInformation(parent);
+    window->exec();
+    if (window)
+        window->deleteLater();
+}
+
+void TfrmUpdateInformation::showEvent(QShowEvent *event)
+{
+    QRect area;
+    if (QWidget *owner = parentWidget(); owner && owner->isVisible())
+        area = owner->window()->frameGeometry();
+    else if (QScreen *s = screen())
+        area = s->availableGeometry();
+    if (area.isValid())
+        move(area.center() - rect().center());
+    QDialog::showEvent(event);
+    m_webBrowser->Navigate(QString::fromLatin1(Links::updateCheck));
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QDialog>
+
+class EmbeddedView;
+
+// Shows the maker's page that tells whether a newer version exists.
+class TfrmUpdateInformation : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TfrmUpdateInformation(QWidget *parent = nullptr);
+
+    // Creates the window, owned by parent, and shows it modally.
+    static void check(QWidget *parent);
+
+    EmbeddedView *WebBrowser() const { return m_webBrowser; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    EmbeddedView *m_webBrowser = nullptr;
+};

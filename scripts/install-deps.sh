@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building and testing Pruvex need.
+# Runs apt only when a package is missing, so a second run takes no time.
+# Uses sudo when not run as root.
+set -euo pipefail
+
+packages=(
+    cmake g++ make
+    qt6-base-dev qt6-base-dev-tools qt6-webengine-dev
+    libgl-dev          # Qt6Gui's CMake package looks for OpenGL
+    xvfb xauth         # a virtual display for the editor's screenshots
+    fonts-dejavu-core  # a font, so that pages and windows render text
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$'; then
+        missing+=("$p")
+    fi
+done
+
+if [[ ${#missing[@]} -eq 0 ]]; then
+    echo "install-deps: all packages are installed."
+    exit 0
+fi
+
+sudo=()
+if [[ $(id -u) -ne 0 ]]; then
+    if ! command -v sudo >/dev/null; then
+        echo "install-deps: missing packages (${missing[*]}); run this script as root or install sudo." >&2
+        exit 1
+    fi
+    sudo=(sudo)
+fi
+
+echo "install-deps: installing ${missing[*]}"
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"

@@ -1,0 +1,82 @@
+#pragma once
+
+// Small builders shared by the page generator's tests: questions of each
+// kind and settings applied to a quiz from a table row.
+
+#include "questions.h"
+#include "quiz.h"
+
+#include <QList>
+#include <QMetaType>
+#include <QVariantMap>
+#include <functional>
+#include <memory>
+
+using QuestionPtr = std::shared_ptr<TQuestion>;
+using Questions = QList<QuestionPtr>;
+Q_DECLARE_METATYPE(QuestionPtr)
+Q_DECLARE_METATYPE(Questions)
+
+namespace Fixture {
+
+inline QuestionPtr simple(const QString &caption, const QStringList &answers, const QString &size = QStringLiteral("15"),
+                          const QString &maxLength = QStringLiteral("100"))
+{
+    auto q = std::make_shared<TSimpleQuestion>();
+    q->strBeschriftung = caption;
+    q->arAnswers = answers;
+    q->strGroesse = size;
+    q->strMaxLaenge = maxLength;
+    return q;
+}
+
+inline QuestionPtr multi(const QString &caption, const std::vector<TQuestionList> &options)
+{
+    auto q = std::make_shared<TMultiQuestion>();
+    q->strBeschriftung = caption;
+    q->arQuestions = options;
+    return q;
+}
+
+inline QuestionPtr single(const QString &caption, const std::vector<TQuestionList> &options)
+{
+    auto q = std::make_shared<TSingleQuestion>();
+    q->strBeschriftung = caption;
+    q->arQuestions = options;
+    return q;
+}
+
+// The question after edit has changed its shared fields.
+inline QuestionPtr with(QuestionPtr q, const std::function<void(TQuestion &)> &edit)
+{
+    edit(*q);
+    return q;
+}
+
+inline QuestionPtr required(QuestionPtr q)
+{
+    q->bPflicht = true;
+    return q;
+}
+
+// A bool sets a flag, a colour button's name takes a colour value (uint),
+// anything else is a text setting.
+inline void apply(Quiz &quiz, const QVariantMap &settings)
+{
+    for (auto it = settings.cbegin(); it != settings.cend(); ++it) {
+        if (Colours::pairOfButton(it.key()))
+            quiz.setColor(it.key(), TColor(it.value().toUInt()));
+        else if (it.value().typeId() == QMetaType::Bool)
+            quiz.setFlag(it.key(), it.value().toBool());
+        else
+            quiz.setText(it.key(), it.value().toString());
+    }
+}
+
+inline void addQuestions(Quiz &quiz, const Questions &questions)
+{
+    for (const QuestionPtr &q : questions)
+        quiz.ListField().append(q->clone());
+}
+
+} // namespace Fixture

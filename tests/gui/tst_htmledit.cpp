@@ -1,0 +1,175 @@
+#include "embeddedview.h"
+#include "mainFrm.h"
+#include "paths.h"
+#include "prompts.h"
+#include "quiz.h"
+#include "uHtmlEdit.h"
+#include "uQuestionDialogs.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+
+namespace {
+// Runs fn once the HTML editor is up as the modal window.
+void whenEditorShown(std::function<void(TfrmHtmlEdit *)> fn)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [timer, fn] {
+        if (auto *e = qobject_cast<TfrmHtmlEdit *>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            fn(e);
+        }
+    });
+    timer->start();
+}
+
+QAction *action(TfrmHtmlEdit *e, const char *name) { return e->findChild<QAction *>(QLatin1String(name)); }
+} // namespace
+
+class TestHtmlEdit : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_userDir;
+
+private slots:
+    void initTestCase()
+    {
+        Paths::setUserDataPath(m_userDir.path());
+        Prompts::setTestMode(true);
+    }
+
+    void init() { Prompts::clearAsked(); }
+
+    void boldRoundTrip()
+    {
+        QString text = QStringLiteral("Hallo Welt");
+        whenEditorShown([](TfrmHtmlEdit *e) {
+            QVERIFY(e->Web()->execCommand(QStringLiteral("SelectAll")));
+            action(e, "actBold")->trigger();
+            Prompts::setNextAnswer(QVariant::fromValue(Prompts::Yes));
+            action(e, "actExit")->trigger();
+        });
+        QVERIFY(TfrmHtmlEdit::editText(nullptr, &text));
+        QCOMPARE(text, QStringLiteral("<b>Hallo Welt</b>"));
+        QCOMPARE(Prompts::asked().last().text, QStringLiteral("Soll die Eingabe übernommen werden?"));
+    }
+
+    void noOnClosingKeepsTheField()
+    {
+        QString text = QStringLiteral("<i>bleibt</i>");
+        whenEditorShown([](TfrmHtmlEdit *e) {
+            e->Web()->execCommand(QStringLiteral("SelectAll"));
+            action(e, "actBold")->trigger();
+            Prompts::setNextAnswer(QVariant::fromValue(Prompts::No));
+            e->close(); // the close box asks the same
+        });
+        QVERIFY(!TfrmHtmlEdit::editText(nullptr, &text));
+        QCOMPARE(text, QStringLiteral("<i>bleibt</i>"));
+        QCOMPARE(Prompts::asked().last().text, QStringLiteral("Soll die Eingabe übernommen werden?"));
+    }
+
+    void newAsksFirst()
+    {
+        QString text = QStringLiteral("Inhalt");
+        QString afterNo;
+        whenEditorShown([&afterNo](TfrmHtmlEdit *e) {
+            Prompts::setNextAnswer(QVariant::fromValue(Prompts::No));
+            e->actNewExecute();
+            afterNo = e->GetSource();
+            Prompts::setNextAnswer(QVariant::fromValue(Prompts::Yes));
+            e->actNewExecute();
+            // Still editable after "Neu".
+            e->Web()->execCommand(QStringLiteral("SelectAll"));
+            e->Web()->execCommand(QStringLiteral("InsertText"), false, QStringLiteral("neu"));
+            Prompts::setNextAnswer(QVariant::fromValue(Prompts::Yes));
+            action(e, "actExit")->trigger();
+        });
+        QVERIFY(TfrmHtmlEdit::editText(nullptr, &text));
+        QCOMPARE(afterNo, QStringLiteral("Inhalt"));
+        QCOMPARE(Prompts::asked().at(0).text, QStringLiteral("Wollen Sie die bestehende Eingabe löschen?"));
+        QCOMPARE(text, QStringLiteral("neu"));
+    }
+
+    void wholeDocumentComesBackAsBody()
+    {
+        QString text = QStringLiteral("<html><head><title>T</title></head><body><p>Nur der Body</p></body></html>");
+        whenEditorShown([](TfrmHtmlEdit *e) {
+            Prompts::setNextAnswer(QVariant::fromValue(Prompts::Yes));
+            action(e, "actExit")->trigger();
+        });
+        QVERIFY(TfrmHtmlEdit::editText(nullptr, &text));
+        QCOMPARE(text, QStringLiteral("<p>Nur der Body</p>"));
+    }
+
+    void fontSizeAndColour()
+    {
+        QString text = QStringLiteral("Text");
+        QVariant before, after;
+        whenEditorShown([&before, &after](TfrmHtmlEdit *e) {
+            e->Web()->execCommand(QStringLiteral("SelectAll"));
+            before = e->Web()->queryCommandValue(QStringLiteral("FontSize"));
+            e->actFontUpExecute();
+            after = e->Web()->queryCommandValue(QStringLiteral("FontSize"));
+            Prompts::setNextAnswer(QColor(255, 0, 0));
+            e->actFontColorExecute();
+            Prompts::setNextAnswer(QVariant::fromValue(Prompts::Yes));
+            action(e, "actExit")->trigger();
+        });
+        QVERIFY(TfrmHtmlEdit::editText(nullptr, &text));
+        QCOMPARE(after.toInt(), before.toInt() + 1);
+        QVERIFY2(text.contains(QStringLiteral("color=\"#ff0000\"")) || text.contains(QStringLiteral("rgb(255, 0, 0)")), qPrintable(text));
+    }
+
+    void memoButtonAndQuestionCaption()
+    {
+        TfrmMain w;
+        w.startUp(QString(), false);
+        Prompts::clearAsked();
+        w.quiz().setText(QStringLiteral("memoEinleitung"), QStringLiteral("Willkommen"));
+        whenEditorShown([](TfrmHtmlEdit *e) {
+            e->Web()->execCommand(QStringLiteral("SelectAll"));
+            action(e, "actBold")->trigger();
+            Prompts::setNextAnswer(QVariant::fromValue(Prompts::Yes));
+            action(e, "actExit")->trigger();
+        });
+        w.findChild<QPushButton *>(QStringLiteral("btHtmlEinleitungstext"))->click();
+        QCOMPARE(w.quiz().text(QStringLiteral("memoEinleitung")), QStringLiteral("<b>Willkommen</b>"));
+
+        // A caption formatted in the editor keeps its markup through the page:
+        // the hidden field carries it escaped, the question rows unchanged.
+        TfrmQuestionDialog *d = w.questionDialog(QuestionKind::Simple);
+        d->ClearAll();
+        d->findChild<QLineEdit *>(QStringLiteral("edtBeschriftung"))->setText(QStringLiteral("Farbe"));
+        whenEditorShown([](TfrmHtmlEdit *e) {
+            e->Web()->execCommand(QStringLiteral("SelectAll"));
+            Prompts::setNextAnswer(QColor(0, 0x80, 0));
+            e->actFontColorExecute();
+            Prompts::setNextAnswer(QVariant::fromValue(Prompts::Yes));
+            action(e, "actExit")->trigger();
+        });
+        d->findChild<QPushButton *>(QStringLiteral("btHtml"))->click();
+        const QString caption = d->findChild<QLineEdit *>(QStringLiteral("edtBeschriftung"))->text();
+        QVERIFY2(caption.contains(QLatin1Char('"')), qPrintable(caption));
+        auto q = std::make_unique<TSimpleQuestion>();
+        d->SaveToObject(*q);
+        w.quiz().ListField().append(std::move(q));
+        QVERIFY(w.GenerateHTML());
+        const QString page = w.pageText();
+        QVERIFY(page.contains(QStringLiteral("<td class=\"link\"><b>") + caption + QStringLiteral("</b><br>")));
+        QVERIFY(page.contains(QStringLiteral("name=\"beschrFrage0\" value=\"") + caption.toHtmlEscaped() + QStringLiteral("\">")));
+        Prompts::setNextAnswer(QVariant::fromValue(Prompts::No));
+        w.close();
+    }
+};
+
+QTEST_MAIN(TestHtmlEdit)
+#include "tst_htmledit.moc"

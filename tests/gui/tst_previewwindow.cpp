@@ -1,0 +1,221 @@
+#include "embeddedview.h"
+#include "paths.h"
+#include "preview.h"
+#include "prompts.h"
+#include "uPreviewWindow.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWebEngineView>
+#include <QtTest>
+
+namespace {
+const QString kOn = QStringLiteral("Auto-Vorschau - AKTIV");
+const QString kOff = QStringLiteral("Auto-Vorschau - NICHT AKTIV");
+
+// Stands for the main window: hands out a fixed page.
+class FakeSource : public PageSource
+{
+public:
+    bool GenerateHTML() override
+    {
+        ++calls;
+        if (onGenerate)
+            onGenerate();
+        return succeeds;
+    }
+    QString pageText() const override { return text; }
+    QString pageEncoding() const override { return encoding; }
+
+    QString text = QStringLiteral("<html><body>Quiz</body></html>\r\n");
+    QString encoding = QStringLiteral("iso-8859-1");
+    bool succeeds = true;
+    int calls = 0;
+    std::function<void()> onGenerate;
+};
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &data)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+} // namespace
+
+class TestPreviewWindow : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_userDir;
+    QWidget m_main;
+    FakeSource m_source;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_userDir.isValid());
+        Paths::setUserDataPath(m_userDir.path());
+        Prompts::setTestMode(true);
+        m_main.resize(668, 427);
+        m_main.show();
+    }
+
+    void init() { m_source = FakeSource(); }
+
+    void switchingAndClosing()
+    {
+        TfrmPreview window(m_source, &m_main);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Vorschau"));
+        QCOMPARE(window.sbActive()->text(), kOn);
+        QVERIFY(!window.Timer1()->isActive());
+        QCOMPARE(window.Timer1()->interval(), 1000);
+
+        window.open();
+        QVERIFY(window.isVisible());
+        QVERIFY(window.Timer1()->isActive());
+        QCOMPARE(window.sbActive()->text(), kOn);
+        QCOMPARE(m_source.calls, 0); // the first page comes with the first tick
+
+        QTest::mouseClick(window.sbActive(), Qt::LeftButton);
+        QVERIFY(!window.Timer1()->isActive());
+        QCOMPARE(window.sbActive()->text(), kOff);
+        QTest::mouseClick(window.sbActive(), Qt::LeftButton);
+        QVERIFY(window.Timer1()->isActive());
+        QCOMPARE(window.sbActive()->text(), kOn);
+
+        // Closing while on stops the timer and keeps the caption.
+        window.close();
+        QVERIFY(!window.isVisible());
+        QVERIFY(!window.Timer1()->isActive());
+        QCOMPARE(window.sbActive()->text(), kOn);
+
+        // Closed while off, opened again: on.
+        window.open();
+        window.sbActiveClick();
+        window.close();
+        QCOMPARE(window.sbActive()->text(), kOff);
+        window.open();
+        QVERIFY(window.Timer1()->isActive());
+        QCOMPARE(window.sbActive()->text(), kOn);
+        window.close();
+    }
+
+    void tickWritesPageInUserFolder_data()
+    {
+        QTest::addColumn<QString>("encoding");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("utf-8: umlaut in two bytes")
+            << QStringLiteral("utf-8") << QStringLiteral("<p>Pr\u00fcfung</p>") << QByteArray("<p>Pr\xc3\xbc"
+                                                                                                "fung</p>");
+        QTest::newRow("UTF-8 in capitals: code page")
+            << QStringLiteral("UTF-8") << QStringLiteral("<p>Pr\u00fcfung</p>") << QByteArray("<p>Pr\xfc"
+                                                                                                "fung</p>");
+        QTest::newRow("iso-8859-1: code page")
+            << QStringLiteral("iso-8859-1") << QStringLiteral("<p>Pr\u00fcfung</p>") << QByteArray("<p>Pr\xfc"
+                                                                                                     "fung</p>");
+        QTest::newRow("CR LF unchanged") << QStringLiteral("utf-8") << QStringLiteral("<p>a</p>\r\n<p>b</p>\r\n")
+                                         << QByteArray("<p>a</p>\r\n<p>b</p>\r\n");
+    }
+
+    void tickWritesPageInUserFolder()
+    {
+        QFETCH(QString, encoding);
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        m_source.encoding = encoding;
+        m_source.text = text;
+
+        const QString programCopy = Paths::programFile(QStringLiteral("temp.htm"));
+        const QFileInfo programBefore(programCopy);
+        const QDateTime programStamp = programBefore.exists() ? programBefore.lastModified() : QDateTime();
+
+        TfrmPreview window(m_source, &m_main);
+        window.open();
+        window.Timer1Timer();
+
+        const QString path = m_userDir.filePath(QStringLiteral("vorschau/temp.htm"));
+        QCOMPARE(previewWindowFilePath(), path);
+        QCOMPARE(readAll(path), bytes);
+        // The window's page never collides with the tab's.
+        QVERIFY(!QFile::exists(m_userDir.filePath(QStringLiteral("temp.htm"))));
+        const QFileInfo programAfter(programCopy);
+        QCOMPARE(programAfter.exists(), programBefore.exists());
+        if (programAfter.exists())
+            QCOMPARE(programAfter.lastModified(), programStamp);
+
+        QTRY_COMPARE(window.Webbrowser()->webView()->url(), QUrl::fromLocalFile(path));
+        window.close();
+    }
+
+    void refreshReplacesOldFile()
+    {
+#ifndef Q_OS_UNIX
+        QSKIP("uses a symbolic link to tell deleting from overwriting");
+#else
+        // The old file is a link to another file: overwriting it would change
+        // that file, deleting it first leaves that file alone.
+        const QString target = m_userDir.filePath(QStringLiteral("elsewhere.htm"));
+        const QString path = m_userDir.filePath(QStringLiteral("refresh/temp.htm"));
+        writeFile(target, "old page, longer than the new one");
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QVERIFY(QFile::link(target, path));
+
+        m_source.encoding = QStringLiteral("utf-8");
+        m_source.text = QStringLiteral("new\r\n");
+        // Events posted while the page is generated run during the pauses;
+        // a refresh of the same view that arrives then is dropped.
+        EmbeddedView view;
+        bool eventLoopRan = false;
+        bool armed = true;
+        m_source.onGenerate = [&] {
+            if (!armed)
+                return;
+            armed = false;
+            QTimer::singleShot(0, [&] {
+                eventLoopRan = true;
+                refreshPreview(m_source, view, path);
+            });
+        };
+        refreshPreview(m_source, view, path);
+
+        QVERIFY(eventLoopRan);
+        QCOMPARE(m_source.calls, 1);
+        QVERIFY(!QFileInfo(path).isSymLink());
+        QCOMPARE(readAll(path), QByteArray("new\r\n"));
+        QCOMPARE(readAll(target), QByteArray("old page, longer than the new one"));
+        QTRY_COMPARE(view.webView()->url(), QUrl::fromLocalFile(path));
+#endif
+    }
+
+    void failedGenerationWritesNothing()
+    {
+        const QString path = m_userDir.filePath(QStringLiteral("failed/temp.htm"));
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        writeFile(path, "last good page");
+        m_source.succeeds = false;
+
+        EmbeddedView view;
+        refreshPreview(m_source, view, path);
+
+        QCOMPARE(m_source.calls, 1);
+        QCOMPARE(readAll(path), QByteArray("last good page"));
+        QVERIFY(!view.hasDocument());
+        QVERIFY(view.webView()->url().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestPreviewWindow)
+#include "tst_previewwindow.moc"
