@@ -33,6 +33,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -80,6 +81,7 @@ TfrmMain::TfrmMain(QWidget *parent)
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Pruvex 1.4"));
     setWindowIcon(Artwork::appIcon());
+    Paths::ensureUserDataPath();
 
     createActions();
     createMenus();
@@ -141,6 +143,17 @@ TfrmMain::TfrmMain(QWidget *parent)
     for (TfrmQuestionDialog *d : {m_einzField, m_checkQuestion, m_singleQuestion})
         d->setHtmlEditor([](QWidget *parent, QString *text) { return TfrmHtmlEdit::editText(parent, text); });
     createQuestionCommands();
+
+    // F1 opens the help at the topic of the tab in front.
+    auto *f1 = new QShortcut(QKeySequence::HelpContents, this);
+    connect(f1, &QShortcut::activated, this, [this] {
+        static const QHash<QString, QString> topics = {
+            {QStringLiteral("ts2"), QStringLiteral("fragen")},          {QStringLiteral("TabSheet3"), QStringLiteral("auswertung")},
+            {QStringLiteral("ts1"), QStringLiteral("design")},          {QStringLiteral("TabSheet1"), QStringLiteral("css")},
+            {QStringLiteral("Formularfelder"), QStringLiteral("adressfelder")}, {QStringLiteral("tsHTML"), QStringLiteral("html")},
+            {QStringLiteral("tsVorschau"), QStringLiteral("vorschau")}};
+        openHelp(topics.value(PageControl1->currentWidget()->objectName()));
+    });
 
     // The client area below the menu is 668 by 427 at start.
     resize(668, 427 + menuBar()->sizeHint().height());
@@ -511,7 +524,15 @@ void TfrmMain::closeEvent(QCloseEvent *event)
 
 // ---- Help, info, update ----
 
-void TfrmMain::actHelpExecute() { Prompts::openUrl(QUrl::fromLocalFile(Paths::programFile(QStringLiteral("pruvex-hilfe.html")))); }
+void TfrmMain::actHelpExecute() { openHelp(QString()); }
+
+void TfrmMain::openHelp(const QString &topic)
+{
+    QUrl url = QUrl::fromLocalFile(Paths::programFile(QStringLiteral("pruvex-hilfe.html")));
+    if (!topic.isEmpty())
+        url.setFragment(topic);
+    Prompts::openUrl(url);
+}
 
 void TfrmMain::actInfoExecute() { m_about->exec(); }
 

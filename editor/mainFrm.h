@@ -56,6 +56,7 @@ public:
     void actHTMLExecute();
     void actCopyHtmlExecute();
     void actHelpExecute();
+    void openHelp(const QString &topic);
     void actInfoExecute();
     void actUpdateCheckExecute();
     void actPreviewWindowsExecute();

@@ -10,16 +10,26 @@ build_dir=${PRUVEX_BUILD_DIR:-build}
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build_dir" -j2
 
-# >>> EDITOR START >>> (to be filled in once the editor window exists)
-# With a display, start the editor with the default quiz, e.g.:
-#   if [[ -x "$build_dir/bin/pruvex" && -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
-#       exec "$build_dir/bin/pruvex" "$@"
-#   fi
-# <<< EDITOR START <<<
+# Chromium inside Qt WebEngine refuses to run as root with its sandbox.
+if [[ $(id -u) -eq 0 ]]; then
+    export QTWEBENGINE_DISABLE_SANDBOX=1
+fi
 
-# Until then: export the bundled sample quiz as a page.
+if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
+    # The editor with the default quiz, or the project named as argument.
+    exec "$build_dir/bin/pruvex" "$@"
+fi
+
+# No display: say so, and still show what Pruvex makes.
 page=$(realpath -m "$build_dir/beispiel.htm")
 "$build_dir/bin/pruvex-cli" export "$build_dir/bin/beispiel.pvx" -o "$page"
-echo
-echo "Die Beispielseite ist fertig: $page"
-echo "Öffnen Sie sie in einem Browser, z. B.: xdg-open '$page'"
+cat <<MSG
+
+Pruvex ist gebaut, aber es gibt keine grafische Oberfläche (DISPLAY und
+WAYLAND_DISPLAY sind nicht gesetzt). So geht es weiter:
+  - in einer Desktop-Sitzung:      $build_dir/bin/pruvex
+  - über SSH mit X-Weiterleitung:  ssh -X ... und dann scripts/start.sh
+  - ohne Bildschirm (virtuell):    xvfb-run -a $build_dir/bin/pruvex
+Ohne Fenster erzeugt pruvex-cli die Quiz-Seite; die Beispielseite liegt hier:
+  $page
+MSG
