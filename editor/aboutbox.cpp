@@ -22,8 +22,8 @@ QLabel *centredLabel(const QString &text, QWidget *parent)
 } // namespace
 
 TAboutBox::TAboutBox(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("Info"));
@@ -52,7 +52,7 @@ TAboutBox::TAboutBox(QWidget *parent)
     auto *version = centredLabel(QStringLiteral("Version 1.4"), this);
     version->setObjectName(QStringLiteral("Version"));
     layout->addWidget(version);
-    layout->addSpacing(8);
+    layout->addStretch(1);
 
     // The links open through the one seam for addresses, never by themselves.
     const QString homepage = QString::fromLatin1(Links::homepage);
@@ -66,7 +66,7 @@ TAboutBox::TAboutBox(QWidget *parent)
     copyright->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     connect(copyright, &QLabel::linkActivated, this, [](const QString &link) { Prompts::openUrl(QUrl(link)); });
     layout->addWidget(copyright);
-    layout->addSpacing(6);
+    layout->addStretch(1);
 
     auto *comments = centredLabel(QStringLiteral("Pruvex darf frei weitergegeben werden."), this);
     comments->setObjectName(QStringLiteral("Comments"));

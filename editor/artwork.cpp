@@ -256,7 +256,7 @@ void chainLink(QPainter &p, const QPointF &c, qreal angle, const QColor &colour)
     p.rotate(angle);
     p.setPen(pen(colour, 2.6));
     p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(QRectF(-7.5, -3.8, 15, 7.6), 3.8, 3.8);
+    p.drawRoundedRect(QRectF(-6.8, -3.6, 13.6, 7.2), 3.6, 3.6);
     p.restore();
 }
 
@@ -564,16 +564,25 @@ const QHash<QString, Painter> &painters()
          }},
         {QStringLiteral("ed-einfuegen"), clipboard},
         {QStringLiteral("ed-fett"), [](QPainter &p) { glyph(p, QStringLiteral("F"), QRectF(8, 5, 16, 22), true, false, kBlue); }},
-        {QStringLiteral("ed-kursiv"), [](QPainter &p) { glyph(p, QStringLiteral("K"), QRectF(7, 5, 18, 22), false, true, kBlue); }},
+        {QStringLiteral("ed-kursiv"), [](QPainter &p) { glyph(p, QStringLiteral("K"), QRectF(6, 5, 20, 22), true, true, kBlue); }},
         {QStringLiteral("ed-unterstrichen"),
          [](QPainter &p) {
-             glyph(p, QStringLiteral("U"), QRectF(8, 3.5, 16, 19), false, false, kBlue);
+             glyph(p, QStringLiteral("U"), QRectF(8, 3.5, 16, 19), true, false, kBlue);
              p.setPen(pen(kOrange, 2.6));
              p.drawLine(QPointF(7, 27), QPointF(25, 27));
          }},
-        {QStringLiteral("ed-links"), [](QPainter &p) { textLines(p, {{4, 28}, {4, 20}, {4, 26}, {4, 17}, {4, 24}}); }},
-        {QStringLiteral("ed-zentriert"), [](QPainter &p) { textLines(p, {{4, 28}, {9, 23}, {6, 26}, {11, 21}, {7, 25}}); }},
-        {QStringLiteral("ed-rechts"), [](QPainter &p) { textLines(p, {{4, 28}, {12, 28}, {6, 28}, {15, 28}, {8, 28}}); }},
+        {QStringLiteral("ed-links"),
+         [](QPainter &p) {
+             textLines(p, {{4, 28}, {4, 20}, {4, 26}, {4, 17}, {4, 24}});
+         }},
+        {QStringLiteral("ed-zentriert"),
+         [](QPainter &p) {
+             textLines(p, {{4, 28}, {9, 23}, {6, 26}, {11, 21}, {7, 25}});
+         }},
+        {QStringLiteral("ed-rechts"),
+         [](QPainter &p) {
+             textLines(p, {{4, 28}, {12, 28}, {6, 28}, {15, 28}, {8, 28}});
+         }},
         {QStringLiteral("ed-aufzaehlung"),
          [](QPainter &p) {
              p.setPen(Qt::NoPen);
@@ -587,7 +596,7 @@ const QHash<QString, Painter> &painters()
         {QStringLiteral("ed-nummerierung"),
          [](QPainter &p) {
              for (int i = 0; i < 3; ++i) {
-                 glyph(p, QString::number(i + 1), QRectF(3, 4 + i * 8, 7, 8), true, false, kOrange);
+                 glyph(p, QString::number(i + 1), QRectF(3.5, 5 + i * 8, 6, 6.5), true, false, kOrange);
                  p.setPen(pen(kBlue, 2.4));
                  p.drawLine(QPointF(13, 8 + i * 8), QPointF(28, 8 + i * 8));
              }
@@ -616,12 +625,13 @@ QIcon makeIcon(const Painter &paint)
     QIcon result;
     for (int size : {16, 20, 22, 24, 32, 40, 44, 48, 64, 96, 128, 256}) {
         const qreal scale = size / 32.0;
-        result.addPixmap(render(QSize(size, size),
-                                [&](QPainter &p) {
-                                    p.scale(scale, scale);
-                                    paint(p);
-                                },
-                                1.0));
+        result.addPixmap(render(
+            QSize(size, size),
+            [&](QPainter &p) {
+                p.scale(scale, scale);
+                paint(p);
+            },
+            1.0));
     }
     return result;
 }
@@ -736,8 +746,8 @@ QPixmap splash()
         p.drawLine(QPointF(206, 200), QPointF(262, 200));
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(255, 255, 255, 200));
-        p.drawPath(textShape(QStringLiteral("Quizseiten erstellen – ganz ohne HTML"), QRectF(206, 212, 230, 13), false, false,
-                             Qt::AlignLeft));
+        p.drawPath(
+            textShape(QStringLiteral("Quizseiten erstellen – ganz ohne HTML"), QRectF(206, 212, 230, 13), false, false, Qt::AlignLeft));
     });
 }
 
@@ -783,9 +793,8 @@ QPixmap captchaSample()
 
         // Noise: fixed curves, so that the sample is always the same.
         p.setBrush(Qt::NoBrush);
-        const QList<std::array<qreal, 8>> curves = {{2, 30, 30, 4, 70, 38, 118, 12},
-                                                     {2, 10, 40, 34, 80, 2, 118, 28},
-                                                     {2, 22, 35, 18, 85, 26, 118, 20}};
+        const QList<std::array<qreal, 8>> curves = {
+            {2, 30, 30, 4, 70, 38, 118, 12}, {2, 10, 40, 34, 80, 2, 118, 28}, {2, 22, 35, 18, 85, 26, 118, 20}};
         for (int i = 0; i < curves.size(); ++i) {
             const auto &c = curves[i];
             QPainterPath curve;

@@ -29,7 +29,10 @@ constexpr int kScriptTimeoutMs = 5000;
 // The longest data address WebEngine loads, with room for its prefix.
 constexpr int kDataUrlLimit = 2 * 1024 * 1024 - 64;
 
-QUrl documentBaseUrl() { return QUrl::fromLocalFile(Paths::GetUserDataPath() + QLatin1Char('/')); }
+QUrl documentBaseUrl()
+{
+    return QUrl::fromLocalFile(Paths::GetUserDataPath() + QLatin1Char('/'));
+}
 
 bool defaultLinkPrompt(QWidget *parent, QString *address)
 {

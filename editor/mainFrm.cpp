@@ -14,7 +14,10 @@
 #include "quiz.h"
 #include "settingsbinding.h"
 #include "splash.h"
+#include "uErwEinstellungen.h"
+#include "uFormMailerTemplates.h"
 #include "uHtmlEdit.h"
+#include "uProjectSettings.h"
 #include "uInputAnswer.h"
 #include "uQuestionDialogs.h"
 #include "uPreviewWindow.h"
@@ -203,6 +206,13 @@ void TfrmMain::createActions()
     connect(actHelp, &QAction::triggered, this, &TfrmMain::actHelpExecute);
     connect(AufneueVersionprfen1, &QAction::triggered, this, &TfrmMain::actUpdateCheckExecute);
     connect(actInfo, &QAction::triggered, this, &TfrmMain::actInfoExecute);
+    connect(Eigenschaften1, &QAction::triggered, this, [this] { TfrmProjectSettings::edit(this, *m_quiz); });
+    connect(ErweiterteEinstellungen1, &QAction::triggered, this, [this] { TfrmErwEinstellungen::edit(this, *m_quiz); });
+    connect(FormmailerLinksverwalten1, &QAction::triggered, this, [this] {
+        TfrmFormMailerTemplates::manage(this);
+        // The drop-down follows the file, whatever the answer was.
+        LoadFormmailers();
+    });
 }
 
 void TfrmMain::createMenus()

@@ -62,6 +62,12 @@ void refreshPreview(PageSource &source, EmbeddedView &view, const QString &fileP
         view.Navigate(filePath);
 }
 
-QString previewTabFilePath() { return Paths::userFile(QStringLiteral("temp.htm")); }
+QString previewTabFilePath()
+{
+    return Paths::userFile(QStringLiteral("temp.htm"));
+}
 
-QString previewWindowFilePath() { return Paths::GetUserDataPath() + QStringLiteral("/vorschau/temp.htm"); }
+QString previewWindowFilePath()
+{
+    return Paths::GetUserDataPath() + QStringLiteral("/vorschau/temp.htm");
+}

@@ -68,7 +68,10 @@ void TfrmPreview::open()
     showState();
 }
 
-void TfrmPreview::Timer1Timer() { refreshPreview(m_source, *m_webbrowser, previewWindowFilePath()); }
+void TfrmPreview::Timer1Timer()
+{
+    refreshPreview(m_source, *m_webbrowser, previewWindowFilePath());
+}
 
 void TfrmPreview::sbActiveClick()
 {

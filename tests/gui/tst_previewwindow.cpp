@@ -117,15 +117,15 @@ private slots:
         QTest::addColumn<QString>("encoding");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("utf-8: umlaut in two bytes")
-            << QStringLiteral("utf-8") << QStringLiteral("<p>Pr\u00fcfung</p>") << QByteArray("<p>Pr\xc3\xbc"
-                                                                                                "fung</p>");
-        QTest::newRow("UTF-8 in capitals: code page")
-            << QStringLiteral("UTF-8") << QStringLiteral("<p>Pr\u00fcfung</p>") << QByteArray("<p>Pr\xfc"
-                                                                                                "fung</p>");
-        QTest::newRow("iso-8859-1: code page")
-            << QStringLiteral("iso-8859-1") << QStringLiteral("<p>Pr\u00fcfung</p>") << QByteArray("<p>Pr\xfc"
-                                                                                                     "fung</p>");
+        QTest::newRow("utf-8: umlaut in two bytes") << QStringLiteral("utf-8") << QStringLiteral("<p>Pr\u00fcfung</p>")
+                                                    << QByteArray("<p>Pr\xc3\xbc"
+                                                                  "fung</p>");
+        QTest::newRow("UTF-8 in capitals: code page") << QStringLiteral("UTF-8") << QStringLiteral("<p>Pr\u00fcfung</p>")
+                                                      << QByteArray("<p>Pr\xfc"
+                                                                    "fung</p>");
+        QTest::newRow("iso-8859-1: code page") << QStringLiteral("iso-8859-1") << QStringLiteral("<p>Pr\u00fcfung</p>")
+                                               << QByteArray("<p>Pr\xfc"
+                                                             "fung</p>");
         QTest::newRow("CR LF unchanged") << QStringLiteral("utf-8") << QStringLiteral("<p>a</p>\r\n<p>b</p>\r\n")
                                          << QByteArray("<p>a</p>\r\n<p>b</p>\r\n");
     }
