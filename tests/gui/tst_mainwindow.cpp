@@ -7,6 +7,7 @@
 #include "prompts.h"
 #include "quiz.h"
 #include "settings.h"
+#include "uFormMailerTemplates.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -19,7 +20,10 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QAction>
+#include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -558,6 +562,32 @@ private slots:
         QTRY_VERIFY(QFile::exists(path));
         QVERIFY(readAll(path).contains("Vorschau \xC3\xBC"));
         QCOMPARE(control<QPlainTextEdit>("memoHtml")->toPlainText().contains(QStringLiteral("Vorschau \u00fc")), true);
+    }
+
+    void addressManagerRefillsTheDropDown()
+    {
+        // The manager is opened from the menu; a new address saved with Yes
+        // shows in the drop-down at once, and the quiz keeps its address.
+        window().quiz().setText(QStringLiteral("cboFormMailer"), QStringLiteral("http://eigene.example/quiz.php"));
+        QTimer::singleShot(50, [] {
+            auto *manager = qobject_cast<TfrmFormMailerTemplates *>(QApplication::activeModalWidget());
+            QVERIFY(manager);
+            QTimer::singleShot(50, [] {
+                auto *edit = QApplication::activeModalWidget()->findChild<QLineEdit *>(QStringLiteral("edtFormmailLink"));
+                edit->setText(QStringLiteral("http://neu.example/quiz.php"));
+                QTest::keyClick(edit, Qt::Key_Return);
+            });
+            manager->findChild<QAction *>(QStringLiteral("actNew"))->trigger();
+            Prompts::setNextAnswer(QVariant::fromValue(Prompts::Yes));
+            manager->findChild<QAction *>(QStringLiteral("actExit"))->trigger();
+        });
+        window().findChild<QAction *>(QStringLiteral("FormmailerLinksverwalten1"))->trigger();
+        auto *combo = control<QComboBox>("cboFormMailer");
+        QCOMPARE(combo->count(), 2);
+        QCOMPARE(combo->itemText(1), QStringLiteral("http://neu.example/quiz.php"));
+        QCOMPARE(combo->currentText(), QStringLiteral("http://eigene.example/quiz.php"));
+        QCOMPARE(window().quiz().text(QStringLiteral("cboFormMailer")), QStringLiteral("http://eigene.example/quiz.php"));
+        QFile::remove(m_userDir.filePath(QStringLiteral("formmailers.xml"))); // the next start seeds it anew
     }
 
     void linkTestAndHelp()
