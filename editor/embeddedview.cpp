@@ -183,9 +183,22 @@ bool EmbeddedView::setDesignMode(bool on)
 {
     if (!m_hasDocument)
         return false;
+    // A freshly written document has no caret, and without one every editing
+    // command is refused; the caret starts at the beginning of the body.
+    static const QString script = QStringLiteral("document.designMode = '%1';"
+                                                 "(function () {"
+                                                 "  var s = window.getSelection();"
+                                                 "  if (document.designMode === 'on' && document.body && s && s.rangeCount === 0) {"
+                                                 "    var r = document.createRange();"
+                                                 "    r.setStart(document.body, 0);"
+                                                 "    r.collapse(true);"
+                                                 "    s.addRange(r);"
+                                                 "  }"
+                                                 "})();"
+                                                 "document.designMode");
     const QString mode = on ? QStringLiteral("on") : QStringLiteral("off");
     QVariant result;
-    if (!runScript(QStringLiteral("document.designMode = '%1'; document.designMode").arg(mode), &result, kScriptTimeoutMs))
+    if (!runScript(script.arg(mode), &result, kScriptTimeoutMs))
         return false;
     return result.toString() == mode;
 }
@@ -211,8 +224,9 @@ bool EmbeddedView::execCommand(const QString &command, bool showUi, const QVaria
     QString argument = value.isValid() ? value.toString() : QString();
     // The browser has no dialog of its own for a link address.
     if (command.compare(QLatin1String("CreateLink"), Qt::CaseInsensitive) == 0 && showUi && argument.isEmpty()) {
+        // Declining the prompt is no failure: the document stays as it is.
         if (!m_linkPrompt || !m_linkPrompt(this, &argument))
-            return false;
+            return true;
     }
     // The browser reads a colour as CSS, where RRGGBB needs its "#".
     static const QRegularExpression hexColour(QStringLiteral("^[0-9A-Fa-f]{6}$"));

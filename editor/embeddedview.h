@@ -36,10 +36,12 @@ public:
     // the document is loaded; false when loading failed or took too long.
     bool writeDocument(const QString &html);
     // Switches the document's editing mode; false when the document refused.
+    // A document without a caret gets one at the start of its body.
     bool setDesignMode(bool on);
     // Runs an editing command on the selection or caret. "CreateLink" with
-    // showUi asks for the address (see setLinkPrompt); "ForeColor" takes a
-    // colour as RRGGBB without "#". False when the command could not run.
+    // showUi asks for the address first (see setLinkPrompt); a declined
+    // prompt changes nothing and counts as done. "ForeColor" takes a colour as
+    // RRGGBB without "#". False when the document refused the command.
     bool execCommand(const QString &command, bool showUi = false, const QVariant &value = QVariant());
     // The document's value for a command, such as "FontSize"; an invalid
     // QVariant when there is no document or no answer came.

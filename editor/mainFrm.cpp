@@ -375,12 +375,17 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
 
 // ---- The page ----
 
-bool TfrmMain::GenerateHTML()
+bool TfrmMain::GenerateHTML() { return generate(true); }
+
+bool TfrmMain::GenerateHTMLQuietly() { return generate(false); }
+
+bool TfrmMain::generate(bool reportErrors)
 {
     HtmlGenerator generator(*m_quiz);
     QString page, error;
     if (!generator.GenHtmlPage(&page, &error)) {
-        showError(QStringLiteral("Die Vorlage \"template.htm\" kann nicht gelesen werden.\n") + error);
+        if (reportErrors)
+            showError(QStringLiteral("Die Vorlage \"template.htm\" kann nicht gelesen werden.\n") + error);
         return false;
     }
     memoHtml->setPlainText(HtmlGenerator::normaliseLineBreaks(page));

@@ -41,6 +41,7 @@ public:
 
     // PageSource: the page as every consumer takes it.
     bool GenerateHTML() override;
+    bool GenerateHTMLQuietly() override;
     QString pageText() const override;
     QString pageEncoding() const override;
 
@@ -109,6 +110,7 @@ private:
     bool loadProject(const QString &path);
     bool writeProject(const QString &path);
     void showError(const QString &text);
+    bool generate(bool reportErrors);
 
     Quiz *m_quiz;
     SettingsBinding *m_binding = nullptr;

@@ -38,7 +38,7 @@ void refreshPreview(PageSource &source, EmbeddedView &view, const QString &fileP
     QPointer<EmbeddedView> guard(&view);
     const auto done = [&view] { busyViews().remove(&view); };
 
-    if (!source.GenerateHTML()) {
+    if (!source.GenerateHTMLQuietly()) {
         done();
         return;
     }

@@ -12,6 +12,9 @@ public:
     // Generates the page into the HTML tab; false when that failed (the
     // source has reported the error itself).
     virtual bool GenerateHTML() = 0;
+    // The same for a preview, which reports nothing: a preview refreshes
+    // itself every second and must not raise a message each time.
+    virtual bool GenerateHTMLQuietly() { return GenerateHTML(); }
     // The text of the HTML tab, with CR LF line breaks.
     virtual QString pageText() const = 0;
     // The quiz's "encoding" setting.

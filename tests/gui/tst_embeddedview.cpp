@@ -115,18 +115,22 @@ private slots:
         QVERIFY(m_view->writeDocument(QStringLiteral("<p>Quiz</p>")));
         QVERIFY(m_view->setDesignMode(true));
         QVERIFY(m_view->execCommand(QStringLiteral("SelectAll")));
-        QVERIFY(!m_view->execCommand(QStringLiteral("CreateLink"), true));
+        QVERIFY(m_view->execCommand(QStringLiteral("CreateLink"), true));
         QCOMPARE(m_view->bodyInnerHtml(), QStringLiteral("<p>Quiz</p>"));
     }
 
-    void fontSizeReadsAsNumber()
+    void freshDocumentTakesCommandsAtCaret()
     {
+        // No click into the text yet: the caret stands at the start.
         QVERIFY(m_view->writeDocument(QStringLiteral("<p>Quiz</p>")));
         QVERIFY(m_view->setDesignMode(true));
-        QVERIFY(m_view->execCommand(QStringLiteral("SelectAll")));
         bool ok = false;
         const int size = m_view->queryCommandValue(QStringLiteral("FontSize")).toString().toInt(&ok);
         QVERIFY(ok);
+        QVERIFY(m_view->execCommand(QStringLiteral("JustifyCenter")));
+        QCOMPARE(m_view->bodyInnerHtml(), QStringLiteral("<p style=\"text-align: center;\">Quiz</p>"));
+
+        QVERIFY(m_view->execCommand(QStringLiteral("SelectAll")));
         QVERIFY(m_view->execCommand(QStringLiteral("FontSize"), true, size + 1));
         QCOMPARE(m_view->queryCommandValue(QStringLiteral("FontSize")).toString().toInt(), size + 1);
     }

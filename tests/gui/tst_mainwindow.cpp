@@ -400,6 +400,9 @@ private slots:
         const QString moved = tpl + QStringLiteral(".away");
         QVERIFY(QFile::rename(tpl, moved));
         window().actHTMLExecute();
+        // The previews report nothing, however often they refresh.
+        window().tsVorschauEnter();
+        window().previewWindow()->Timer1Timer();
         QFile::rename(moved, tpl);
         QCOMPARE(asked().size(), 1);
         QCOMPARE(asked().first().kind, QStringLiteral("message"));
