@@ -1,5 +1,7 @@
 #include "uFormMailerTemplates.h"
 
+#include "artwork.h"
+
 #include "formmailers.h"
 #include "prompts.h"
 #include "uFormmailerInput.h"
@@ -19,15 +21,14 @@ TfrmFormMailerTemplates::TfrmFormMailerTemplates(QWidget *parent, const QString 
     setObjectName(QStringLiteral("frmFormMailerTemplates"));
     setWindowTitle(QStringLiteral("FormMailer-Vorlagen"));
 
-    auto makeAction = [this](QAction *&action, const char *name, const QString &caption, const char *theme,
-                             QStyle::StandardPixmap fallback) {
-        action = new QAction(QIcon::fromTheme(QLatin1String(theme), style()->standardIcon(fallback)), caption, this);
+    auto makeAction = [this](QAction *&action, const char *name, const QString &caption, const char *icon) {
+        action = new QAction(Artwork::icon(QLatin1String(icon)), caption, this);
         action->setObjectName(QLatin1String(name));
     };
-    makeAction(actNew, "actNew", QStringLiteral("Neu"), "document-new", QStyle::SP_FileDialogNewFolder);
-    makeAction(actEdit, "actEdit", QStringLiteral("Bearbeiten"), "document-edit", QStyle::SP_FileDialogDetailedView);
-    makeAction(actDelete, "actDelete", QStringLiteral("Löschen"), "edit-delete", QStyle::SP_TrashIcon);
-    makeAction(actExit, "actExit", QStringLiteral("Verlassen"), "application-exit", QStyle::SP_DialogCloseButton);
+    makeAction(actNew, "actNew", QStringLiteral("Neu"), "neu");
+    makeAction(actEdit, "actEdit", QStringLiteral("Bearbeiten"), "frage-bearbeiten");
+    makeAction(actDelete, "actDelete", QStringLiteral("Löschen"), "frage-loeschen");
+    makeAction(actExit, "actExit", QStringLiteral("Verlassen"), "beenden");
     connect(actNew, &QAction::triggered, this, &TfrmFormMailerTemplates::actNewExecute);
     connect(actEdit, &QAction::triggered, this, &TfrmFormMailerTemplates::actEditExecute);
     connect(actDelete, &QAction::triggered, this, &TfrmFormMailerTemplates::actDeleteExecute);

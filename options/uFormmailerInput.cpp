@@ -1,5 +1,7 @@
 #include "uFormmailerInput.h"
 
+#include "artwork.h"
+
 #include "prompts.h"
 
 #include <QGroupBox>
@@ -80,9 +82,9 @@ void TfrmFormMailLinkEdit::testLink(const QString &address)
     Prompts::openUrl(QUrl(address + QStringLiteral("?action=checkurl"), QUrl::TolerantMode));
 }
 
-QIcon TfrmFormMailLinkEdit::linkIcon(const QWidget *widget)
+QIcon TfrmFormMailLinkEdit::linkIcon(const QWidget *)
 {
-    return QIcon::fromTheme(QStringLiteral("internet-web-browser"), widget->style()->standardIcon(QStyle::SP_ArrowRight));
+    return Artwork::icon(QStringLiteral("linktest"));
 }
 
 void TfrmFormMailLinkEdit::showEvent(QShowEvent *event)
