@@ -1,4 +1,5 @@
 #include "aboutbox.h"
+#include "placement.h"
 
 #include "artwork.h"
 #include "links.h"
@@ -88,13 +89,7 @@ TAboutBox::TAboutBox(QWidget *parent)
 void TAboutBox::showEvent(QShowEvent *event)
 {
     // Centred on the window that owns the box, every time it is shown.
-    QRect area;
-    if (QWidget *owner = parentWidget(); owner && owner->isVisible())
-        area = owner->window()->frameGeometry();
-    else if (QScreen *s = screen())
-        area = s->availableGeometry();
-    if (area.isValid())
-        move(area.center() - rect().center());
+    Placement::centreOnOwner(this);
     if (auto *ok = findChild<QPushButton *>(QStringLiteral("OKButton")))
         ok->setFocus();
     QDialog::showEvent(event);

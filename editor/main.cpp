@@ -21,7 +21,8 @@ int main(int argc, char *argv[])
     parser.addVersionOption();
     QCommandLineOption noSplash(QStringLiteral("no-splash"), QStringLiteral("Startet ohne Begrüßungsbild."));
     parser.addOption(noSplash);
-    parser.addPositionalArgument(QStringLiteral("projekt"), QStringLiteral("Quiz-Projekt (.pvx), das geöffnet wird."), QStringLiteral("[projekt]"));
+    parser.addPositionalArgument(QStringLiteral("projekt"), QStringLiteral("Quiz-Projekt (.pvx), das geöffnet wird."),
+                                 QStringLiteral("[projekt]"));
     parser.process(app);
 
     Paths::ensureUserDataPath();

@@ -17,10 +17,10 @@
 #include "uErwEinstellungen.h"
 #include "uFormMailerTemplates.h"
 #include "uHtmlEdit.h"
-#include "uProjectSettings.h"
 #include "uInputAnswer.h"
-#include "uQuestionDialogs.h"
 #include "uPreviewWindow.h"
+#include "uProjectSettings.h"
+#include "uQuestionDialogs.h"
 #include "updatewindow.h"
 
 #include <QAction>
@@ -150,11 +150,13 @@ TfrmMain::TfrmMain(QWidget *parent)
     // F1 opens the help at the topic of the tab in front.
     auto *f1 = new QShortcut(QKeySequence::HelpContents, this);
     connect(f1, &QShortcut::activated, this, [this] {
-        static const QHash<QString, QString> topics = {
-            {QStringLiteral("ts2"), QStringLiteral("fragen")},          {QStringLiteral("TabSheet3"), QStringLiteral("auswertung")},
-            {QStringLiteral("ts1"), QStringLiteral("design")},          {QStringLiteral("TabSheet1"), QStringLiteral("css")},
-            {QStringLiteral("Formularfelder"), QStringLiteral("adressfelder")}, {QStringLiteral("tsHTML"), QStringLiteral("html")},
-            {QStringLiteral("tsVorschau"), QStringLiteral("vorschau")}};
+        static const QHash<QString, QString> topics = {{QStringLiteral("ts2"), QStringLiteral("fragen")},
+                                                       {QStringLiteral("TabSheet3"), QStringLiteral("auswertung")},
+                                                       {QStringLiteral("ts1"), QStringLiteral("design")},
+                                                       {QStringLiteral("TabSheet1"), QStringLiteral("css")},
+                                                       {QStringLiteral("Formularfelder"), QStringLiteral("adressfelder")},
+                                                       {QStringLiteral("tsHTML"), QStringLiteral("html")},
+                                                       {QStringLiteral("tsVorschau"), QStringLiteral("vorschau")}};
         openHelp(topics.value(PageControl1->currentWidget()->objectName()));
     });
 
@@ -186,7 +188,8 @@ void TfrmMain::createActions()
     make(ErweiterteEinstellungen1, "ErweiterteEinstellungen1", QStringLiteral("&Erweiterte Einstellungen"), nullptr,
          QStringLiteral("Erweiterte Formulareinstellungen"));
     make(actExit, "actExit", QStringLiteral("&Beenden"), "beenden", QStringLiteral("Pruvex beenden"));
-    make(actCopyHtml, "actCopyHtml", QStringLiteral("Quelltext kopieren"), nullptr, QStringLiteral("HTML-Quelltext in die Zwischenablage kopieren"));
+    make(actCopyHtml, "actCopyHtml", QStringLiteral("Quelltext kopieren"), nullptr,
+         QStringLiteral("HTML-Quelltext in die Zwischenablage kopieren"));
     make(FormmailerLinksverwalten1, "FormmailerLinksverwalten1", QStringLiteral("Formmailer-Links verwalten"), nullptr,
          QStringLiteral("Liste der QuizScript-Adressen bearbeiten"));
     make(actPreviewWindows, "actPreviewWindows", QStringLiteral("Vorschau Fenster"), "vorschau", QStringLiteral("Vorschau-Fenster öffnen"));
@@ -252,8 +255,9 @@ void TfrmMain::createToolBar()
     const struct {
         QAction *action;
         const char *caption;
-    } buttons[] = {{actNeu, "Neu"},   {actLoad, "Laden"},       {actSave, "Speichern"}, {actHTML, "HTML Export"}, {nullptr, nullptr},
-                   {actHelp, "Hilfe"}, {actPreviewWindows, "Vorschau"}, {actInfo, "Info"}, {nullptr, nullptr},       {actExit, "Beenden"}};
+    } buttons[] = {{actNeu, "Neu"},    {actLoad, "Laden"},  {actSave, "Speichern"},          {actHTML, "HTML Export"},
+                   {nullptr, nullptr}, {actHelp, "Hilfe"},  {actPreviewWindows, "Vorschau"}, {actInfo, "Info"},
+                   {nullptr, nullptr}, {actExit, "Beenden"}};
     for (const auto &b : buttons) {
         if (!b.action) {
             bar->addSeparator();
@@ -296,7 +300,10 @@ void TfrmMain::LoadFormmailers()
     m_quiz->setFormMailers(FormMailers::readDropDownEntries(FormMailers::userFilePath()));
 }
 
-void TfrmMain::ColorToCombo(const QString &edit) { m_quiz->ColorToCombo(edit); }
+void TfrmMain::ColorToCombo(const QString &edit)
+{
+    m_quiz->ColorToCombo(edit);
+}
 
 // ---- Views that follow the quiz ----
 
@@ -375,9 +382,15 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
 
 // ---- The page ----
 
-bool TfrmMain::GenerateHTML() { return generate(true); }
+bool TfrmMain::GenerateHTML()
+{
+    return generate(true);
+}
 
-bool TfrmMain::GenerateHTMLQuietly() { return generate(false); }
+bool TfrmMain::GenerateHTMLQuietly()
+{
+    return generate(false);
+}
 
 bool TfrmMain::generate(bool reportErrors)
 {
@@ -398,7 +411,10 @@ QString TfrmMain::pageText() const
     return memoHtml->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
 }
 
-QString TfrmMain::pageEncoding() const { return m_quiz->text(QStringLiteral("encoding")); }
+QString TfrmMain::pageEncoding() const
+{
+    return m_quiz->text(QStringLiteral("encoding"));
+}
 
 void TfrmMain::actHTMLExecute()
 {
@@ -423,9 +439,15 @@ void TfrmMain::actCopyHtmlExecute()
                      Prompts::Information);
 }
 
-void TfrmMain::tsVorschauEnter() { refreshPreview(*this, *WebBrowser, previewTabFilePath()); }
+void TfrmMain::tsVorschauEnter()
+{
+    refreshPreview(*this, *WebBrowser, previewTabFilePath());
+}
 
-void TfrmMain::actPreviewWindowsExecute() { m_preview->open(); }
+void TfrmMain::actPreviewWindowsExecute()
+{
+    m_preview->open();
+}
 
 // ---- File commands ----
 
@@ -436,7 +458,10 @@ void TfrmMain::setCurrentFile(bool saved, const QString &path, const QString &st
     m_statusLabel->setText(status);
 }
 
-QString TfrmMain::statusText() const { return m_statusLabel->text(); }
+QString TfrmMain::statusText() const
+{
+    return m_statusLabel->text();
+}
 
 bool TfrmMain::askSaveChanges()
 {
@@ -469,7 +494,10 @@ bool TfrmMain::writeProject(const QString &path)
     return false;
 }
 
-void TfrmMain::showError(const QString &text) { Prompts::message(this, QStringLiteral("Fehler"), text, Prompts::Critical); }
+void TfrmMain::showError(const QString &text)
+{
+    Prompts::message(this, QStringLiteral("Fehler"), text, Prompts::Critical);
+}
 
 bool TfrmMain::actNeuExecute()
 {
@@ -539,7 +567,10 @@ void TfrmMain::closeEvent(QCloseEvent *event)
 
 // ---- Help, info, update ----
 
-void TfrmMain::actHelpExecute() { openHelp(QString()); }
+void TfrmMain::actHelpExecute()
+{
+    openHelp(QString());
+}
 
 void TfrmMain::openHelp(const QString &topic)
 {
@@ -549,9 +580,15 @@ void TfrmMain::openHelp(const QString &topic)
     Prompts::openUrl(url);
 }
 
-void TfrmMain::actInfoExecute() { m_about->exec(); }
+void TfrmMain::actInfoExecute()
+{
+    m_about->exec();
+}
 
-void TfrmMain::actUpdateCheckExecute() { TfrmUpdateInformation::check(this); }
+void TfrmMain::actUpdateCheckExecute()
+{
+    TfrmUpdateInformation::check(this);
+}
 
 // ---- The question list ----
 
@@ -560,7 +597,9 @@ void TfrmMain::createQuestionCommands()
     const struct {
         const char *caption;
         QuestionKind kind;
-    } kinds[] = {{"Single Choice Frage", QuestionKind::Single}, {"Multiple Choice Frage", QuestionKind::Multi}, {"Einfache Frage", QuestionKind::Simple}};
+    } kinds[] = {{"Single Choice Frage", QuestionKind::Single},
+                 {"Multiple Choice Frage", QuestionKind::Multi},
+                 {"Einfache Frage", QuestionKind::Simple}};
     for (const auto &k : kinds) {
         QAction *a = PopupNew->addAction(QString::fromUtf8(k.caption));
         const QuestionKind kind = k.kind;

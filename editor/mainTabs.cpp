@@ -9,6 +9,7 @@
 #include "numberedit.h"
 #include "settings.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
@@ -23,7 +24,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QButtonGroup>
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -32,7 +32,10 @@
 
 namespace {
 
-QString captionOf(const char *key) { return QString::fromUtf8(Settings::find(QLatin1String(key))->caption); }
+QString captionOf(const char *key)
+{
+    return QString::fromUtf8(Settings::find(QLatin1String(key))->caption);
+}
 
 QLabel *label(const QString &text, QWidget *buddy = nullptr)
 {
@@ -228,7 +231,8 @@ QWidget *TfrmMain::createQuestionsPage()
     };
     sbNew->setFocusPolicy(Qt::StrongFocus);
     sbNew->setAccessibleName(QStringLiteral("Neue Frage"));
-    QToolButton *sbEditField = makeButton("sbEditField", QStringLiteral("Bearbeiten"), "frage-bearbeiten", QStringLiteral("Frage bearbeiten"));
+    QToolButton *sbEditField =
+        makeButton("sbEditField", QStringLiteral("Bearbeiten"), "frage-bearbeiten", QStringLiteral("Frage bearbeiten"));
     QToolButton *sbDelField = makeButton("sbDelField", QStringLiteral("Löschen"), "frage-loeschen", QStringLiteral("Frage löschen"));
     QToolButton *sbUp = makeButton("sbUp", QString(), "hoch", QStringLiteral("Frage nach oben"));
     QToolButton *sbDown = makeButton("sbDown", QString(), "runter", QStringLiteral("Frage nach unten"));
@@ -374,7 +378,8 @@ QWidget *TfrmMain::createDesignPage()
     QComboBox *cboFontForm = combo("cboFontForm");
     NumberEdit *edtSizeForm = number("edtSizeForm");
     edtSizeForm->setAccessibleName(QStringLiteral("Größe Quiz"));
-    tf->addRow(label(captionOf("cboFontForm"), cboFontForm), row({cboFontForm, label(captionOf("edtSizeForm"), edtSizeForm), edtSizeForm}, false));
+    tf->addRow(label(captionOf("cboFontForm"), cboFontForm),
+               row({cboFontForm, label(captionOf("edtSizeForm"), edtSizeForm), edtSizeForm}, false));
     QLineEdit *edtBGPicture = lineEdit("edtBGPicture");
     tf->addRow(label(captionOf("edtBGPicture"), edtBGPicture), edtBGPicture);
     QLineEdit *edtTabWidth = lineEdit("edtTabWidth");
@@ -394,7 +399,10 @@ QWidget *TfrmMain::createDesignPage()
     const struct {
         const char *edit;
         const char *button;
-    } pairs[] = {{"edtHGColor", "cboBGColor"}, {"edtHeaderColor", "cboHeadingColor"}, {"edtTextColor", "cboTextColor"}, {"edtTabColor", "cboTabColor"}};
+    } pairs[] = {{"edtHGColor", "cboBGColor"},
+                 {"edtHeaderColor", "cboHeadingColor"},
+                 {"edtTextColor", "cboTextColor"},
+                 {"edtTabColor", "cboTabColor"}};
     int i = 0;
     for (const auto &p : pairs) {
         QLineEdit *e = lineEdit(p.edit);

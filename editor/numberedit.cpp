@@ -22,7 +22,10 @@ void NumberEdit::setRange(int minimum, int maximum)
     m_max = maximum;
 }
 
-QString NumberEdit::text() const { return lineEdit()->text(); }
+QString NumberEdit::text() const
+{
+    return lineEdit()->text();
+}
 
 void NumberEdit::setText(const QString &text)
 {

@@ -14,8 +14,14 @@
 #include <QWidget>
 
 namespace {
-QString toWidget(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
-QString fromWidget(QString text) { return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n")); }
+QString toWidget(QString text)
+{
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+QString fromWidget(QString text)
+{
+    return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+}
 } // namespace
 
 SettingsBinding::SettingsBinding(Quiz &quiz, QWidget *root)

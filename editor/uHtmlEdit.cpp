@@ -1,4 +1,5 @@
 #include "uHtmlEdit.h"
+#include "placement.h"
 
 #include "artwork.h"
 #include "embeddedview.h"
@@ -126,8 +127,7 @@ QString TfrmHtmlEdit::GetSource(bool *ok)
 bool TfrmHtmlEdit::editText(QWidget *parent, QString *text)
 {
     TfrmHtmlEdit editor(parent);
-    if (parent)
-        editor.move(parent->window()->geometry().center() - editor.rect().center());
+    Placement::centreOnOwner(&editor);
     bool ok = editor.SetSource(*text) && editor.m_web->setDesignMode(true);
     if (ok && editor.exec() == QDialog::Accepted) {
         const QString result = editor.GetSource(&ok);
@@ -170,9 +170,15 @@ void TfrmHtmlEdit::changeFontSize(int delta)
     command(QStringLiteral("FontSize"), true, size + delta);
 }
 
-void TfrmHtmlEdit::actFontUpExecute() { changeFontSize(1); }
+void TfrmHtmlEdit::actFontUpExecute()
+{
+    changeFontSize(1);
+}
 
-void TfrmHtmlEdit::actFontMinExecute() { changeFontSize(-1); }
+void TfrmHtmlEdit::actFontMinExecute()
+{
+    changeFontSize(-1);
+}
 
 void TfrmHtmlEdit::actFontColorExecute()
 {
@@ -193,13 +199,16 @@ void TfrmHtmlEdit::finish()
     if (m_finishing)
         return;
     m_finishing = true;
-    const bool take = Prompts::question(this, QStringLiteral("Bestätigen"), QStringLiteral("Soll die Eingabe übernommen werden?"), false) ==
-        Prompts::Yes;
+    const bool take =
+        Prompts::question(this, QStringLiteral("Bestätigen"), QStringLiteral("Soll die Eingabe übernommen werden?"), false) == Prompts::Yes;
     done(take ? QDialog::Accepted : QDialog::Rejected);
     m_finishing = false;
 }
 
-void TfrmHtmlEdit::reject() { finish(); }
+void TfrmHtmlEdit::reject()
+{
+    finish();
+}
 
 void TfrmHtmlEdit::closeEvent(QCloseEvent *event)
 {

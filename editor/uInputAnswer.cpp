@@ -1,4 +1,5 @@
 #include "uInputAnswer.h"
+#include "placement.h"
 
 #include "prompts.h"
 
@@ -53,8 +54,7 @@ void TfrmAntwort::Clear()
 void TfrmAntwort::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    if (parentWidget())
-        move(parentWidget()->window()->geometry().center() - rect().center());
+    Placement::centreOnOwner(this);
     m_edtAntwort->setFocus();
 }
 

@@ -1,4 +1,5 @@
 #include "uPreviewWindow.h"
+#include "placement.h"
 
 #include "embeddedview.h"
 #include "preview.h"
@@ -96,11 +97,5 @@ void TfrmPreview::showState()
 
 void TfrmPreview::centreOnParent()
 {
-    QRect area;
-    if (QWidget *owner = parentWidget(); owner && owner->isVisible())
-        area = owner->window()->frameGeometry();
-    else if (QScreen *s = screen())
-        area = s->availableGeometry();
-    if (area.isValid())
-        move(area.center() - rect().center());
+    Placement::centreOnOwner(this);
 }

@@ -1,4 +1,5 @@
 #include "uQuestionDialogs.h"
+#include "placement.h"
 
 #include "artwork.h"
 #include "prompts.h"
@@ -140,8 +141,9 @@ TfrmQuestionDialog::TfrmQuestionDialog(const QString &caption, QSize clientSize,
     auto *pv = new QVBoxLayout(panelCheck);
     pv->setContentsMargins(0, 0, 0, 0);
     edtMeldung = namedEdit("edtMeldung");
-    auto *note = new QLabel(QStringLiteral("Hier können Sie die\nFehlermeldung eintragen,\ndie bei Nichteingabe erscheint.\n"
-                                           "Lassen Sie dieses Feld leer,\nund es erscheint eine\nStandardfehlermeldung mit\nNamen der Frage."));
+    auto *note =
+        new QLabel(QStringLiteral("Hier können Sie die\nFehlermeldung eintragen,\ndie bei Nichteingabe erscheint.\n"
+                                  "Lassen Sie dieses Feld leer,\nund es erscheint eine\nStandardfehlermeldung mit\nNamen der Frage."));
     note->setBuddy(edtMeldung);
     edtMeldung->setAccessibleName(QStringLiteral("Fehlermeldung"));
     edtMeldung->setAccessibleDescription(note->text());
@@ -212,8 +214,7 @@ void TfrmQuestionDialog::showEvent(QShowEvent *event)
 {
     PageControl1->setCurrentIndex(0);
     QDialog::showEvent(event);
-    if (parentWidget())
-        move(parentWidget()->window()->geometry().center() - rect().center());
+    Placement::centreOnOwner(this);
 }
 
 void TfrmQuestionDialog::ClearAll()
@@ -300,7 +301,10 @@ void TfrmQuestionDialog::sbNewClick()
         appendRow(m_answerDialog.edtAntwort()->text(), m_answerDialog.chkRight()->isChecked());
 }
 
-void TfrmQuestionDialog::sbEditClick() { editAnswer(lstAnswers->currentRow()); }
+void TfrmQuestionDialog::sbEditClick()
+{
+    editAnswer(lstAnswers->currentRow());
+}
 
 void TfrmQuestionDialog::editAnswer(int row)
 {
@@ -399,7 +403,8 @@ bool TfrmSingleQuestion::checkInput()
         return false;
     }
     if (right > 1) {
-        fail(QStringLiteral("Mehr als eine Antwort wurde als richtig gekennzeichnet.\r\nNur eine richtige Antwort bei Single Choice Fragen möglich."),
+        fail(QStringLiteral(
+                 "Mehr als eine Antwort wurde als richtig gekennzeichnet.\r\nNur eine richtige Antwort bei Single Choice Fragen möglich."),
              nullptr);
         return false;
     }

@@ -1,4 +1,5 @@
 #include "updatewindow.h"
+#include "placement.h"
 
 #include "embeddedview.h"
 #include "links.h"
@@ -35,13 +36,7 @@ void TfrmUpdateInformation::check(QWidget *parent)
 
 void TfrmUpdateInformation::showEvent(QShowEvent *event)
 {
-    QRect area;
-    if (QWidget *owner = parentWidget(); owner && owner->isVisible())
-        area = owner->window()->frameGeometry();
-    else if (QScreen *s = screen())
-        area = s->availableGeometry();
-    if (area.isValid())
-        move(area.center() - rect().center());
+    Placement::centreOnOwner(this);
     QDialog::showEvent(event);
     m_webBrowser->Navigate(QString::fromLatin1(Links::updateCheck));
 }

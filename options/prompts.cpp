@@ -36,23 +36,41 @@ QMessageBox::Icon boxIcon(Prompts::Icon icon)
 }
 } // namespace
 
-void Prompts::setTestMode(bool on) { state().on = on; }
-bool Prompts::testMode() { return state().on; }
-void Prompts::setNextAnswer(const QVariant &answer) { state().answers.enqueue(answer); }
-QList<Prompts::Asked> Prompts::asked() { return state().asked; }
+void Prompts::setTestMode(bool on)
+{
+    state().on = on;
+}
+bool Prompts::testMode()
+{
+    return state().on;
+}
+void Prompts::setNextAnswer(const QVariant &answer)
+{
+    state().answers.enqueue(answer);
+}
+QList<Prompts::Asked> Prompts::asked()
+{
+    return state().asked;
+}
 void Prompts::clearAsked()
 {
     state().asked.clear();
     state().answers.clear();
 }
-int Prompts::pendingAnswers() { return state().answers.size(); }
+int Prompts::pendingAnswers()
+{
+    return state().answers.size();
+}
 
 QVariant Prompts::takeAnswer(const QVariant &fallback)
 {
     return state().answers.isEmpty() ? fallback : state().answers.dequeue();
 }
 
-void Prompts::record(const Asked &a) { state().asked.append(a); }
+void Prompts::record(const Asked &a)
+{
+    state().asked.append(a);
+}
 
 void Prompts::message(QWidget *parent, const QString &title, const QString &text, Icon icon)
 {

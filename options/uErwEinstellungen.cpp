@@ -1,4 +1,5 @@
 #include "uErwEinstellungen.h"
+#include "placement.h"
 
 #include "prompts.h"
 #include "quiz.h"
@@ -108,7 +109,6 @@ bool TfrmErwEinstellungen::edit(QWidget *parent, Quiz &quiz)
 void TfrmErwEinstellungen::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    if (parentWidget())
-        move(parentWidget()->window()->geometry().center() - rect().center());
+    Placement::centreOnOwner(this);
     edtCaptcha->setFocus();
 }

@@ -1,4 +1,5 @@
 #include "uFormMailerTemplates.h"
+#include "placement.h"
 
 #include "artwork.h"
 
@@ -179,6 +180,6 @@ void TfrmFormMailerTemplates::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (!m_centred && parentWidget()) {
         m_centred = true;
-        move(parentWidget()->window()->geometry().center() - rect().center());
+        Placement::centreOnOwner(this);
     }
 }

@@ -1,4 +1,5 @@
 #include "uFormmailerInput.h"
+#include "placement.h"
 
 #include "artwork.h"
 
@@ -91,6 +92,6 @@ void TfrmFormMailLinkEdit::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (parentWidget())
-        move(parentWidget()->window()->geometry().center() - rect().center());
+        Placement::centreOnOwner(this);
     m_edtFormmailLink->setFocus();
 }

@@ -1,4 +1,5 @@
 #include "uProjectSettings.h"
+#include "placement.h"
 
 #include "prompts.h"
 #include "quiz.h"
@@ -159,6 +160,6 @@ void TfrmProjectSettings::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (parentWidget())
-        move(parentWidget()->window()->geometry().center() - rect().center());
+        Placement::centreOnOwner(this);
     edtTitle->setFocus();
 }
