@@ -4,12 +4,10 @@
 #include "quiz.h"
 #include "settings.h"
 
-#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QStringList>
 
-#include <algorithm>
 
 namespace {
 
@@ -272,110 +270,9 @@ void applySettings(Quiz &quiz, const QJsonObject &settings, QStringList *errors)
     }
 }
 
-// The place of a member name in the project file's order; names it does not
-// know come after all others.
-int memberRank(const QString &name)
-{
-    static const QHash<QString, int> ranks = [] {
-        QStringList order = {kSettings, kQuestions};
-        for (const SettingDef &def : Settings::all())
-            order << QString::fromLatin1(def.key);
-        order << QStringLiteral("typ") << QStringLiteral("name") << QStringLiteral("beschriftung") << QStringLiteral("groesse")
-              << QStringLiteral("maxLaenge") << QStringLiteral("pflicht") << QStringLiteral("meldung") << QStringLiteral("tipp")
-              << QStringLiteral("hinweis") << QStringLiteral("bild") << QStringLiteral("answers") << QStringLiteral("text")
-              << QStringLiteral("right");
-        QHash<QString, int> h;
-        for (int i = 0; i < order.size(); ++i)
-            h.insert(order.at(i), i);
-        return h;
-    }();
-    return ranks.value(name, ranks.size());
-}
-
-void appendString(QString &out, const QString &s)
-{
-    out += QLatin1Char('"');
-    for (const QChar c : s) {
-        switch (c.unicode()) {
-        case '"':
-            out += QStringLiteral("\\\"");
-            break;
-        case '\\':
-            out += QStringLiteral("\\\\");
-            break;
-        case '\n':
-            out += QStringLiteral("\\n");
-            break;
-        case '\r':
-            out += QStringLiteral("\\r");
-            break;
-        case '\t':
-            out += QStringLiteral("\\t");
-            break;
-        default:
-            if (c.unicode() < 0x20)
-                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-            else
-                out += c;
-        }
-    }
-    out += QLatin1Char('"');
-}
-
-void appendValue(QString &out, const QJsonValue &v, int level)
-{
-    const QString inner(4 * (level + 1), QLatin1Char(' '));
-    const QString outer(4 * level, QLatin1Char(' '));
-    if (v.isObject()) {
-        const QJsonObject o = v.toObject();
-        QStringList keys = o.keys();
-        std::stable_sort(keys.begin(), keys.end(), [](const QString &a, const QString &b) { return memberRank(a) < memberRank(b); });
-        if (keys.isEmpty()) {
-            out += QStringLiteral("{}");
-            return;
-        }
-        out += QStringLiteral("{\n");
-        for (int i = 0; i < keys.size(); ++i) {
-            out += inner;
-            appendString(out, keys.at(i));
-            out += QStringLiteral(": ");
-            appendValue(out, o.value(keys.at(i)), level + 1);
-            out += i + 1 < keys.size() ? QStringLiteral(",\n") : QStringLiteral("\n");
-        }
-        out += outer + QLatin1Char('}');
-    } else if (v.isArray()) {
-        const QJsonArray a = v.toArray();
-        if (a.isEmpty()) {
-            out += QStringLiteral("[]");
-            return;
-        }
-        out += QStringLiteral("[\n");
-        for (int i = 0; i < a.size(); ++i) {
-            out += inner;
-            appendValue(out, a.at(i), level + 1);
-            out += i + 1 < a.size() ? QStringLiteral(",\n") : QStringLiteral("\n");
-        }
-        out += outer + QLatin1Char(']');
-    } else if (v.isString()) {
-        appendString(out, v.toString());
-    } else if (v.isBool()) {
-        out += v.toBool() ? QStringLiteral("true") : QStringLiteral("false");
-    } else if (v.isDouble()) {
-        out += QString::fromUtf8(QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact)).mid(1).chopped(1);
-    } else {
-        out += QStringLiteral("null");
-    }
-}
-
 } // namespace
 
-QByteArray formatJson(const QJsonObject &json)
-{
-    QString out;
-    appendValue(out, json, 0);
-    out += QLatin1Char('\n');
-    return out.toUtf8();
-}
+QByteArray formatJson(const QJsonObject &json) { return QJsonDocument(json).toJson(QJsonDocument::Indented); }
 
 QJsonObject quizToJson(const Quiz &quiz)
 {

@@ -11,9 +11,7 @@ class Quiz;
 // element names of the project file.
 QJsonObject quizToJson(const Quiz &quiz);
 
-// JSON text of an object made by quizToJson, indented, in UTF-8, with the
-// members in the order of the project file (settings in the table's order,
-// question members in element order) rather than sorted by name.
+// JSON text of an object made by quizToJson, indented, in UTF-8.
 QByteArray formatJson(const QJsonObject &json);
 
 // Applies what json gives to quiz: settings that json names take its values,
