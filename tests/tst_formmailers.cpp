@@ -5,6 +5,7 @@
 #include "formmailers.h"
 #include "paths.h"
 #include "settings.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,18 +15,6 @@
 namespace {
 
 const QString kBinDir = QStringLiteral(PRUVEX_BIN_DIR);
-
-bool writeFile(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
-}
 
 } // namespace
 
@@ -86,7 +75,7 @@ void TestFormMailers::seedCopiesOnlyWhenMissing()
     FormMailers::seedUserFile();
     const QString userFile = userDir + QStringLiteral("/formmailers.xml");
     QVERIFY(QFile::exists(userFile));
-    QCOMPARE(readFile(userFile), readFile(kBinDir + QStringLiteral("/formmailers.xml")));
+    QCOMPARE(TestFiles::readFile(userFile), TestFiles::readFile(kBinDir + QStringLiteral("/formmailers.xml")));
     QVERIFY(QFile::permissions(userFile) & QFile::WriteOwner);
 }
 
@@ -96,14 +85,14 @@ void TestFormMailers::seedNeverOverwrites()
     Paths::setUserDataPath(dir.path());
     const QString userFile = dir.filePath(QStringLiteral("formmailers.xml"));
     const QByteArray own("<xml><formmailers><formmail>http://meins/quiz.php</formmail></formmailers></xml>");
-    QVERIFY(writeFile(userFile, own));
+    QVERIFY(TestFiles::writeFile(userFile, own));
     FormMailers::seedUserFile();
-    QCOMPARE(readFile(userFile), own);
+    QCOMPARE(TestFiles::readFile(userFile), own);
 
     // Not even an empty or broken file of the user's.
-    QVERIFY(writeFile(userFile, QByteArray()));
+    QVERIFY(TestFiles::writeFile(userFile, QByteArray()));
     FormMailers::seedUserFile();
-    QCOMPARE(readFile(userFile), QByteArray());
+    QCOMPARE(TestFiles::readFile(userFile), QByteArray());
 }
 
 void TestFormMailers::shippedListHoldsTheInitialAddress()
@@ -158,7 +147,7 @@ void TestFormMailers::readings()
     QFETCH(QStringList, manager);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("formmailers.xml"));
-    QVERIFY(writeFile(path, file));
+    QVERIFY(TestFiles::writeFile(path, file));
     QCOMPARE(FormMailers::readDropDownEntries(path), dropDown);
     QCOMPARE(FormMailers::readManagerEntries(path), manager);
 }
@@ -187,10 +176,10 @@ void TestFormMailers::saveWritesTheFileFormat()
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("formmailers.xml"));
-    QVERIFY(writeFile(path, "alt"));
+    QVERIFY(TestFiles::writeFile(path, "alt"));
     QString error;
     QVERIFY(FormMailers::save(path, entries, &error));
-    QCOMPARE(readFile(path), expected);
+    QCOMPARE(TestFiles::readFile(path), expected);
 
     // A list without entries is an empty element.
     QCOMPARE(FormMailers::toBytes({}), QByteArray("<xml>\n  <formmailers/>\n</xml>\n"));

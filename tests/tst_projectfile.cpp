@@ -6,6 +6,7 @@
 #include "questions.h"
 #include "quiz.h"
 #include "settings.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -203,24 +204,12 @@ void prepare(Quiz &quiz)
     quiz.ListField().append(std::move(single));
 }
 
-bool writeFile(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
-}
-
 // Loads data through a file, as the program does.
 bool loadBytes(Quiz &quiz, const QByteArray &data)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("quiz.pvx"));
-    if (!writeFile(path, data))
+    if (!TestFiles::writeFile(path, data))
         return false;
     return LoadProjectFile(quiz, path);
 }
@@ -447,7 +436,7 @@ void TestProjectFile::writesTheExactFile()
     const QString path = dir.filePath(QStringLiteral("quiz.pvx"));
     QString error;
     QVERIFY(SaveProjectFile(quiz, path, &error));
-    QCOMPARE(readFile(path), expected);
+    QCOMPARE(TestFiles::readFile(path), expected);
 
     // And it reads back as it was.
     Quiz loaded;
@@ -1059,7 +1048,7 @@ void TestProjectFile::saveOverUnreplaceableFileKeepsIt()
     QVERIFY(QDir().mkdir(folder));
     const QString path = folder + QStringLiteral("/quiz.pvx");
     const QByteArray old("<xml>alt</xml>\n");
-    QVERIFY(writeFile(path, old));
+    QVERIFY(TestFiles::writeFile(path, old));
     QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
 
     Quiz quiz;
@@ -1072,7 +1061,7 @@ void TestProjectFile::saveOverUnreplaceableFileKeepsIt()
 
     QVERIFY(!saved);
     QVERIFY(!error.isEmpty());
-    QCOMPARE(readFile(path), old);
+    QCOMPARE(TestFiles::readFile(path), old);
     QCOMPARE(entries, QStringList{"quiz.pvx"});
 }
 
@@ -1080,12 +1069,12 @@ void TestProjectFile::saveReplacesAnExistingFile()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("quiz.pvx"));
-    QVERIFY(writeFile(path, QByteArray(100000, 'x')));
+    QVERIFY(TestFiles::writeFile(path, QByteArray(100000, 'x')));
     Quiz quiz;
     QString error;
     QVERIFY(SaveProjectFile(quiz, path, &error));
     QVERIFY(error.isEmpty());
-    QCOMPARE(readFile(path), ProjectFile::toBytes(quiz));
+    QCOMPARE(TestFiles::readFile(path), ProjectFile::toBytes(quiz));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"quiz.pvx"});
 }
 

@@ -30,7 +30,10 @@ void whenEditorShown(std::function<void(TfrmHtmlEdit *)> fn)
     timer->start();
 }
 
-QAction *action(TfrmHtmlEdit *e, const char *name) { return e->findChild<QAction *>(QLatin1String(name)); }
+QAction *action(TfrmHtmlEdit *e, const char *name)
+{
+    return e->findChild<QAction *>(QLatin1String(name));
+}
 } // namespace
 
 class TestHtmlEdit : public QObject

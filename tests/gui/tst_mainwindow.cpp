@@ -1,3 +1,4 @@
+#include "../testfiles.h"
 #include "colorbutton.h"
 #include "genhtml.h"
 #include "mainFrm.h"
@@ -9,6 +10,7 @@
 #include "settings.h"
 #include "uFormMailerTemplates.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -20,8 +22,6 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QAction>
-#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -30,18 +30,6 @@ namespace {
 const QString kNotAProject = QStringLiteral("Die Datei scheint keine Pruvex Datei zu sein.");
 const QString kSaveQuestion = QStringLiteral("Soll die aktuelle Datei gespeichert werden?");
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
 } // namespace
 
 class TestMainWindow : public QObject
@@ -167,7 +155,7 @@ private slots:
     void startWithBrokenFile()
     {
         const QString path = work(QStringLiteral("broken.pvx"));
-        writeFile(path, "<xml><FileInfo><Prog>Pruvex</Prog></FileInfo><FileContent>");
+        QVERIFY(TestFiles::writeFile(path, "<xml><FileInfo><Prog>Pruvex</Prog></FileInfo><FileContent>"));
         TfrmMain w;
         Prompts::clearAsked();
         w.startUp(path, false);
@@ -276,12 +264,18 @@ private slots:
         QTest::addColumn<QColor>("buttonBefore");
         QTest::addColumn<QColor>("buttonAfter");
         QTest::addColumn<QString>("textAfter");
-        QTest::newRow("other colour") << "edtHGColor" << "cboBGColor" << "ff0000" << QColor(0xC0, 0xC0, 0xC0) << QColor(0xFF, 0, 0) << "FF0000";
-        QTest::newRow("same colour other case") << "edtHGColor" << "cboBGColor" << "c0c0c0" << QColor(0xC0, 0xC0, 0xC0)
-                                                << QColor(0xC0, 0xC0, 0xC0) << "c0c0c0";
-        QTest::newRow("rejected, button not black") << "edtTextColor" << "cboTextColor" << "xyz" << QColor(0, 0, 0x80) << QColor(0, 0, 0)
-                                                    << "000000";
-        QTest::newRow("rejected, button black") << "edtHeaderColor" << "cboHeadingColor" << "xyz" << QColor(0, 0, 0) << QColor(0, 0, 0) << "xyz";
+        QTest::newRow("other colour") << "edtHGColor"
+                                      << "cboBGColor"
+                                      << "ff0000" << QColor(0xC0, 0xC0, 0xC0) << QColor(0xFF, 0, 0) << "FF0000";
+        QTest::newRow("same colour other case") << "edtHGColor"
+                                                << "cboBGColor"
+                                                << "c0c0c0" << QColor(0xC0, 0xC0, 0xC0) << QColor(0xC0, 0xC0, 0xC0) << "c0c0c0";
+        QTest::newRow("rejected, button not black") << "edtTextColor"
+                                                    << "cboTextColor"
+                                                    << "xyz" << QColor(0, 0, 0x80) << QColor(0, 0, 0) << "000000";
+        QTest::newRow("rejected, button black") << "edtHeaderColor"
+                                                << "cboHeadingColor"
+                                                << "xyz" << QColor(0, 0, 0) << QColor(0, 0, 0) << "xyz";
     }
 
     void colourCascade()
@@ -351,7 +345,9 @@ private slots:
         QString page;
         g.setFormIdSource([] { return 0; });
         QVERIFY(g.GenHtmlPage(&page));
-        const auto stripId = [](QString s) { return s.replace(QRegularExpression(QStringLiteral("\\?id=\\d+|value=\"\\d{1,7}\"")), QString()); };
+        const auto stripId = [](QString s) {
+            return s.replace(QRegularExpression(QStringLiteral("\\?id=\\d+|value=\"\\d{1,7}\"")), QString());
+        };
         QCOMPARE(stripId(window().pageText()), stripId(HtmlGenerator::normaliseLineBreaks(page)));
         QVERIFY(window().pageText().contains(QStringLiteral("Tab-Test")));
         // Ctrl+A (also with Shift) selects the whole text.
@@ -382,7 +378,7 @@ private slots:
         QCOMPARE(asked().first().kind, QStringLiteral("save"));
         QCOMPARE(asked().first().proposed, QStringLiteral("quiz.htm"));
         QCOMPARE(asked().first().text, QStringLiteral("HTML Datei (*.htm)"));
-        const QByteArray bytes = readAll(path);
+        const QByteArray bytes = TestFiles::readFile(path);
         QVERIFY(bytes.contains(QByteArray("Quiz ") + umlaut));
         QVERIFY(!bytes.contains("\r\r"));
         QCOMPARE(bytes.count('\n'), bytes.count("\r\n"));
@@ -437,7 +433,7 @@ private slots:
         window().quiz().setText(QStringLiteral("edtFormTitel"), QStringLiteral("Zweiter Stand"));
         QVERIFY(window().actSaveExecute());
         QVERIFY(asked().isEmpty());
-        QVERIFY(readAll(first).contains("Zweiter Stand"));
+        QVERIFY(TestFiles::readFile(first).contains("Zweiter Stand"));
 
         // Save as always asks.
         const QString second = work(QStringLiteral("zweite.pvx"));
@@ -522,7 +518,7 @@ private slots:
         QCOMPARE(wentOn, goesOn);
         QCOMPARE(asked().first().text, kSaveQuestion);
         if (answer == Prompts::Yes && !dialogAnswer.isEmpty() && goesOn)
-            QVERIFY(readAll(work(dialogAnswer)).contains("Meine Arbeit"));
+            QVERIFY(TestFiles::readFile(work(dialogAnswer)).contains("Meine Arbeit"));
         if (!goesOn)
             QCOMPARE(window().quiz().text(QStringLiteral("edtFormTitel")), QStringLiteral("Meine Arbeit"));
         if (command == QLatin1String("close") && goesOn) {
@@ -537,7 +533,8 @@ private slots:
         Prompts::setNextAnswer(first);
         QVERIFY(window().actSaveExecute());
         const QString broken = work(QStringLiteral("kaputt.pvx"));
-        writeFile(broken, "<xml><FileInfo><Prog>Pruvex</Prog></FileInfo><FileContent><edtFormTitel>X</edtFormTitel></FileContent></xml>");
+        QVERIFY(TestFiles::writeFile(
+            broken, "<xml><FileInfo><Prog>Pruvex</Prog></FileInfo><FileContent><edtFormTitel>X</edtFormTitel></FileContent></xml>"));
         Prompts::clearAsked();
         Prompts::setNextAnswer(QVariant::fromValue(Prompts::No));
         Prompts::setNextAnswer(broken);
@@ -563,7 +560,7 @@ private slots:
         control<QTabWidget>("PageControl1")->setCurrentIndex(6);
         const QString path = m_userDir.filePath(QStringLiteral("temp.htm"));
         QTRY_VERIFY(QFile::exists(path));
-        QVERIFY(readAll(path).contains("Vorschau \xC3\xBC"));
+        QVERIFY(TestFiles::readFile(path).contains("Vorschau \xC3\xBC"));
         QCOMPARE(control<QPlainTextEdit>("memoHtml")->toPlainText().contains(QStringLiteral("Vorschau \u00fc")), true);
     }
 

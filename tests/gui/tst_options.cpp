@@ -1,3 +1,4 @@
+#include "../testfiles.h"
 #include "formmailers.h"
 #include "genhtml.h"
 #include "paths.h"
@@ -49,18 +50,6 @@ template <typename T> T *child(QWidget *w, const char *name)
     if (!c)
         qFatal("no control %s", name);
     return c;
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
-}
-
-bool writeFile(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
 }
 
 // The list as the program writes it, with two entries.
@@ -177,7 +166,7 @@ private slots:
         QFETCH(QStringList, rows);
         QFETCH(QStringList, dropDown);
         if (!content.isNull())
-            QVERIFY(writeFile(listPath(), content));
+            QVERIFY(TestFiles::writeFile(listPath(), content));
 
         auto w = openManager(listPath());
         QCOMPARE(w->links(), rows);
@@ -189,7 +178,7 @@ private slots:
 
     void addEditDelete()
     {
-        QVERIFY(writeFile(listPath(), kTwoEntries));
+        QVERIFY(TestFiles::writeFile(listPath(), kTwoEntries));
         auto w = openManager(listPath());
         QTableWidget *list = lstLinks(w.get());
 
@@ -239,7 +228,7 @@ private slots:
         trigger(w.get(), "actDelete");
         QCOMPARE(w->links(), (QStringList{"http://gymnasium.example/quiz.php", "http://doppelt.example/quiz.php"}));
         QVERIFY(Prompts::asked().isEmpty());
-        QCOMPARE(readFile(listPath()), kTwoEntries);
+        QCOMPARE(TestFiles::readFile(listPath()), kTwoEntries);
     }
 
     void addressDialogCloses_data()
@@ -257,7 +246,7 @@ private slots:
     {
         QFETCH(QString, way);
         QFETCH(bool, taken);
-        QVERIFY(writeFile(listPath(), kTwoEntries));
+        QVERIFY(TestFiles::writeFile(listPath(), kTwoEntries));
         auto w = openManager(listPath());
 
         lstLinks(w.get())->selectRow(0);
@@ -298,7 +287,7 @@ private slots:
         QFETCH(int, answer);
         QFETCH(bool, staysOpen);
         QFETCH(QByteArray, file);
-        QVERIFY(writeFile(listPath(), kTwoEntries));
+        QVERIFY(TestFiles::writeFile(listPath(), kTwoEntries));
         auto w = openManager(listPath());
         typeAddress(QStringLiteral("http://neu.example/quiz.php?a=1&b=2"));
         trigger(w.get(), "actNew");
@@ -311,7 +300,7 @@ private slots:
         QCOMPARE(lastAsked().title, QStringLiteral("Bestätigen"));
         QCOMPARE(lastAsked().text, QStringLiteral("Änderungen speichern?"));
         QCOMPARE(w->isVisible(), staysOpen);
-        QCOMPARE(readFile(listPath()), file);
+        QCOMPARE(TestFiles::readFile(listPath()), file);
         QCOMPARE(w->links().size(), 3);
     }
 
@@ -319,7 +308,7 @@ private slots:
     // and the question also when nothing was changed.
     void manageWorksOnTheUserFile()
     {
-        QVERIFY(writeFile(FormMailers::userFilePath(), kTwoEntries));
+        QVERIFY(TestFiles::writeFile(FormMailers::userFilePath(), kTwoEntries));
         QStringList shown;
         whenShown<TfrmFormMailerTemplates>([&shown](TfrmFormMailerTemplates *w) {
             shown = w->links();
@@ -329,7 +318,7 @@ private slots:
         TfrmFormMailerTemplates::manage(&m_main);
         QCOMPARE(shown.size(), 2);
         QCOMPARE(lastAsked().text, QStringLiteral("Änderungen speichern?"));
-        QCOMPARE(readFile(FormMailers::userFilePath()), kTwoEntries);
+        QCOMPARE(TestFiles::readFile(FormMailers::userFilePath()), kTwoEntries);
         QVERIFY(m_main.findChildren<TfrmFormMailerTemplates *>().isEmpty());
     }
 
@@ -345,7 +334,7 @@ private slots:
         QFETCH(QString, obstacle);
         QTemporaryDir dir;
         QString path = dir.filePath(QStringLiteral("formmailers.xml"));
-        QByteArray before = "(missing)";
+        QByteArray before = "(unreadable)";
         if (obstacle == QLatin1String("folder missing")) {
             path = dir.filePath(QStringLiteral("fehlt/formmailers.xml"));
         } else if (obstacle == QLatin1String("folder in its place")) {
@@ -353,7 +342,7 @@ private slots:
         } else {
             if (geteuid() == 0)
                 QSKIP("root writes into read-only folders");
-            QVERIFY(writeFile(path, kTwoEntries));
+            QVERIFY(TestFiles::writeFile(path, kTwoEntries));
             before = kTwoEntries;
             QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
         }
@@ -372,7 +361,7 @@ private slots:
         QVERIFY2(!lastAsked().text.isEmpty(), "the platform's error text");
         QVERIFY(w->isVisible());
         QCOMPARE(w->links(), rows);
-        QCOMPARE(readFile(path), before);
+        QCOMPARE(TestFiles::readFile(path), before);
 
         // No still closes it.
         Prompts::setNextAnswer(QVariant::fromValue(Prompts::No));

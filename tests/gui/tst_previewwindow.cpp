@@ -1,3 +1,4 @@
+#include "../testfiles.h"
 #include "embeddedview.h"
 #include "paths.h"
 #include "preview.h"
@@ -39,18 +40,6 @@ public:
     std::function<void()> onGenerate;
 };
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
 } // namespace
 
 class TestPreviewWindow : public QObject
@@ -148,7 +137,7 @@ private slots:
 
         const QString path = m_userDir.filePath(QStringLiteral("vorschau/temp.htm"));
         QCOMPARE(previewWindowFilePath(), path);
-        QCOMPARE(readAll(path), bytes);
+        QCOMPARE(TestFiles::readFile(path), bytes);
         // The window's page never collides with the tab's.
         QVERIFY(!QFile::exists(m_userDir.filePath(QStringLiteral("temp.htm"))));
         const QFileInfo programAfter(programCopy);
@@ -169,7 +158,7 @@ private slots:
         // that file, deleting it first leaves that file alone.
         const QString target = m_userDir.filePath(QStringLiteral("elsewhere.htm"));
         const QString path = m_userDir.filePath(QStringLiteral("refresh/temp.htm"));
-        writeFile(target, "old page, longer than the new one");
+        QVERIFY(TestFiles::writeFile(target, "old page, longer than the new one"));
         QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
         QVERIFY(QFile::link(target, path));
 
@@ -194,8 +183,8 @@ private slots:
         QVERIFY(eventLoopRan);
         QCOMPARE(m_source.calls, 1);
         QVERIFY(!QFileInfo(path).isSymLink());
-        QCOMPARE(readAll(path), QByteArray("new\r\n"));
-        QCOMPARE(readAll(target), QByteArray("old page, longer than the new one"));
+        QCOMPARE(TestFiles::readFile(path), QByteArray("new\r\n"));
+        QCOMPARE(TestFiles::readFile(target), QByteArray("old page, longer than the new one"));
         QTRY_COMPARE(view.webView()->url(), QUrl::fromLocalFile(path));
 #endif
     }
@@ -204,14 +193,14 @@ private slots:
     {
         const QString path = m_userDir.filePath(QStringLiteral("failed/temp.htm"));
         QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
-        writeFile(path, "last good page");
+        QVERIFY(TestFiles::writeFile(path, "last good page"));
         m_source.succeeds = false;
 
         EmbeddedView view;
         refreshPreview(m_source, view, path);
 
         QCOMPARE(m_source.calls, 1);
-        QCOMPARE(readAll(path), QByteArray("last good page"));
+        QCOMPARE(TestFiles::readFile(path), QByteArray("last good page"));
         QVERIFY(!view.hasDocument());
         QVERIFY(view.webView()->url().isEmpty());
     }

@@ -241,15 +241,21 @@ private slots:
         QTest::addColumn<QString>("rights"); // one letter per row: j = right, n = not
         QTest::addColumn<QString>("message");
         const QString emptyCaption = QStringLiteral("Bitte geben Sie etwas im Feld \"Beschriftung\" ein.");
-        QTest::newRow("free text, empty caption") << int(QuestionKind::Simple) << "" << "" << emptyCaption;
-        QTest::newRow("multi, empty caption first") << int(QuestionKind::Multi) << "" << "" << emptyCaption;
-        QTest::newRow("multi, no right answer") << int(QuestionKind::Multi) << "F" << "nn"
+        QTest::newRow("free text, empty caption") << int(QuestionKind::Simple) << ""
+                                                  << "" << emptyCaption;
+        QTest::newRow("multi, empty caption first") << int(QuestionKind::Multi) << ""
+                                                    << "" << emptyCaption;
+        QTest::newRow("multi, no right answer") << int(QuestionKind::Multi) << "F"
+                                                << "nn"
                                                 << "Mindestens eine Antwortmöglichkeit muss als richtige Antwort eingestellt sein.";
-        QTest::newRow("single, empty caption") << int(QuestionKind::Single) << "" << "j"
+        QTest::newRow("single, empty caption") << int(QuestionKind::Single) << ""
+                                               << "j"
                                                << "Bitte geben Sie etwas im Feld \"Name\" ein.";
-        QTest::newRow("single, no right answer") << int(QuestionKind::Single) << "F" << ""
+        QTest::newRow("single, no right answer") << int(QuestionKind::Single) << "F"
+                                                 << ""
                                                  << "Eine Antwortmöglichkeit muss als richtige Antwort eingestellt sein.";
-        QTest::newRow("single, two right answers") << int(QuestionKind::Single) << "F" << "jj"
+        QTest::newRow("single, two right answers") << int(QuestionKind::Single) << "F"
+                                                   << "jj"
                                                    << "Mehr als eine Antwort wurde als richtig gekennzeichnet.\r\n"
                                                       "Nur eine richtige Antwort bei Single Choice Fragen möglich.";
     }
