@@ -4,11 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
-
+scripts/build.sh
 build_dir=${PRUVEX_BUILD_DIR:-build}
-cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$build_dir" -j2
 
 # Chromium inside Qt WebEngine refuses to run as root with its sandbox.
 if [[ $(id -u) -eq 0 ]]; then

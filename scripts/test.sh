@@ -4,11 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
-
+scripts/build.sh
 build_dir=${PRUVEX_BUILD_DIR:-build}
-cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$build_dir" -j2
 
 # Headless: no display, no GPU, and WebEngine without its sandbox (which
 # needs privileges that containers and CI runners often lack).
