@@ -66,10 +66,11 @@ private:
     }
 
     // Adds a question through its dialog: caption, answers, then OK.
-    void addQuestion(QuestionKind kind, const QString &caption, const QList<QPair<QString, bool>> &answers)
+    void addQuestion(QuestionKind kind, const QString &caption, const QList<QPair<QString, bool>> &answers, bool required = false)
     {
-        whenShown<TfrmQuestionDialog>([this, caption, answers](TfrmQuestionDialog *d) {
+        whenShown<TfrmQuestionDialog>([caption, answers, required](TfrmQuestionDialog *d) {
             child<QLineEdit>(d, "edtBeschriftung")->setText(caption);
+            child<QCheckBox>(d, "chkPflicht")->setChecked(required);
             fillAnswers(d, answers, 0);
         });
         window().newQuestion(kind);
@@ -124,7 +125,7 @@ private slots:
     void addOneOfEachKind()
     {
         addQuestion(QuestionKind::Simple, QStringLiteral("Hauptstadt?"), {{QStringLiteral("Paris"), false}});
-        addQuestion(QuestionKind::Multi, QStringLiteral("Flüsse?"), {{QStringLiteral("Rhein"), true}, {QStringLiteral("Alpen"), false}});
+        addQuestion(QuestionKind::Multi, QStringLiteral("Flüsse?"), {{QStringLiteral("Rhein"), true}, {QStringLiteral("Alpen"), false}}, true);
         addQuestion(QuestionKind::Single, QStringLiteral("Berg?"), {{QStringLiteral("Zugspitze"), true}});
         QCOMPARE(itemList()->rowCount(), 3);
         QCOMPARE(itemList()->item(0, 1)->text(), QStringLiteral("Einfache Frage"));
@@ -146,6 +147,9 @@ private slots:
         QVERIFY(page.contains(QStringLiteral("<input name=\"Frage1_0\" size=\"15\" maxlength=\"100\" type=\"text\"><br>")));
         QVERIFY(page.contains(QStringLiteral("<input type=\"checkbox\" name=\"Frage2_1\" value=\"set\"> Alpen<br>")));
         QVERIFY(page.contains(QStringLiteral("<input type=\"radio\" name=\"Frage3\" value=\"0\"> Zugspitze<br>")));
+        // Only the required question is checked, under its number.
+        QVERIFY(page.contains(QStringLiteral("if (document.PRUVEX.Frage2_0.checked == false && document.PRUVEX.Frage2_1.checked == false)")));
+        QVERIFY(!page.contains(QStringLiteral("Frage1_0.value == \"\"")));
     }
 
     void cancelLeavesTheListAlone()
