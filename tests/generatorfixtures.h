@@ -19,6 +19,17 @@ Q_DECLARE_METATYPE(Questions)
 
 namespace Fixture {
 
+// The style block of the initial design, as the page must read.
+inline const QString kDefaultStyle = QStringLiteral("<style>\r\n"
+                                                    "<!--\r\n"
+                                                    "body { background-color:#C0C0C0;  }\r\n"
+                                                    "h1 { color:#000000; font-family:Arial,Helvetica,Geneva; font-size:12pt; }\r\n"
+                                                    "p,li { color:#000080; font-family:Arial,Helvetica,Geneva; font-size:10pt; }\r\n"
+                                                    "TD   { color:#000080; font-family:Arial,Helvetica,Geneva; font-size:10pt; }\r\n"
+                                                    ".tableback { background-color:#FFFFFF}\r\n"
+                                                    "-->\r\n"
+                                                    "</style>\r\n");
+
 inline QuestionPtr simple(const QString &caption, const QStringList &answers, const QString &size = QStringLiteral("15"),
                           const QString &maxLength = QStringLiteral("100"))
 {

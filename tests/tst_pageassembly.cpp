@@ -66,16 +66,6 @@ QString TestPageAssembly::writeTemplate(const QByteArray &bytes)
     return path;
 }
 
-static const QString kDefaultStyle = QStringLiteral("<style>\r\n"
-                                                    "<!--\r\n"
-                                                    "body { background-color:#C0C0C0;  }\r\n"
-                                                    "h1 { color:#000000; font-family:Arial,Helvetica,Geneva; font-size:12pt; }\r\n"
-                                                    "p,li { color:#000080; font-family:Arial,Helvetica,Geneva; font-size:10pt; }\r\n"
-                                                    "TD   { color:#000080; font-family:Arial,Helvetica,Geneva; font-size:10pt; }\r\n"
-                                                    ".tableback { background-color:#FFFFFF}\r\n"
-                                                    "-->\r\n"
-                                                    "</style>\r\n");
-
 static const QString kEmptyScript = QStringLiteral("<script type=\"text/javascript\">\r\n"
                                                    "<!--\r\n"
                                                    "function chkFormular()\r\n"
@@ -158,7 +148,7 @@ void TestPageAssembly::placeholders_data()
         << QStringLiteral("<h1>A <!-- CSS --> B</h1>\r\n");
 
     QTest::newRow("style and script block") << QByteArray("<!-- CSS -->\n<!-- JSCRIPT -->\n") << QVariantMap{} << Questions{}
-                                            << kDefaultStyle + "\r\n" + kEmptyScript + "\r\n";
+                                            << Fixture::kDefaultStyle + "\r\n" + kEmptyScript + "\r\n";
 
     QTest::newRow("settings as they are")
         << QByteArray("<!-- ENCODING -->|<!-- FORMMAIL -->|<!-- TEXTAUSWERTHEAD -->|<!-- SUBJECT -->\n"

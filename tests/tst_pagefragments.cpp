@@ -49,22 +49,12 @@ private slots:
 
 // ---------------------------------------------------------------- style block
 
-static const QString kDefaultStyle = QStringLiteral("<style>\r\n"
-                                                    "<!--\r\n"
-                                                    "body { background-color:#C0C0C0;  }\r\n"
-                                                    "h1 { color:#000000; font-family:Arial,Helvetica,Geneva; font-size:12pt; }\r\n"
-                                                    "p,li { color:#000080; font-family:Arial,Helvetica,Geneva; font-size:10pt; }\r\n"
-                                                    "TD   { color:#000080; font-family:Arial,Helvetica,Geneva; font-size:10pt; }\r\n"
-                                                    ".tableback { background-color:#FFFFFF}\r\n"
-                                                    "-->\r\n"
-                                                    "</style>\r\n");
-
 void TestPageFragments::styleSheet_data()
 {
     QTest::addColumn<QVariantMap>("settings");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("initial design: nine lines") << QVariantMap{} << kDefaultStyle;
+    QTest::newRow("initial design: nine lines") << QVariantMap{} << Fixture::kDefaultStyle;
 
     QTest::newRow("background picture") << QVariantMap{{"edtBGPicture", "bilder/hg.png"}}
                                         << QStringLiteral("<style>\r\n"
