@@ -373,13 +373,14 @@ QWidget *TfrmMain::createDesignPage()
     QComboBox *cboFontHeader = combo("cboFontHeader");
     NumberEdit *edtSizeHeader = number("edtSizeHeader");
     edtSizeHeader->setAccessibleName(QStringLiteral("Größe Überschrift"));
+    cboFontHeader->setMinimumWidth(220);
     tf->addRow(label(captionOf("cboFontHeader"), cboFontHeader),
-               row({cboFontHeader, label(captionOf("edtSizeHeader"), edtSizeHeader), edtSizeHeader}, false));
+               row({cboFontHeader, label(captionOf("edtSizeHeader"), edtSizeHeader), edtSizeHeader}));
     QComboBox *cboFontForm = combo("cboFontForm");
     NumberEdit *edtSizeForm = number("edtSizeForm");
     edtSizeForm->setAccessibleName(QStringLiteral("Größe Quiz"));
-    tf->addRow(label(captionOf("cboFontForm"), cboFontForm),
-               row({cboFontForm, label(captionOf("edtSizeForm"), edtSizeForm), edtSizeForm}, false));
+    cboFontForm->setMinimumWidth(220);
+    tf->addRow(label(captionOf("cboFontForm"), cboFontForm), row({cboFontForm, label(captionOf("edtSizeForm"), edtSizeForm), edtSizeForm}));
     QLineEdit *edtBGPicture = lineEdit("edtBGPicture");
     tf->addRow(label(captionOf("edtBGPicture"), edtBGPicture), edtBGPicture);
     QLineEdit *edtTabWidth = lineEdit("edtTabWidth");
