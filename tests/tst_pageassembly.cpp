@@ -513,7 +513,7 @@ void TestPageAssembly::deliveredTemplate()
     // The placeholders the generated parts need, each where it belongs.
     for (const char *needed : {"CSS", "JSCRIPT", "FORMMAIL", "FIELDS", "CAPTCHA", "INPUTF", "INPUTD", "SENDBUTTON", "RESETBUTTON", "CLASS",
                                "PRINTBUTTON", "TITLETAG", "FORMTITLE", "EINLEITUNGTEXT", "TEXTENDE", "TABLEWIDTH"})
-        QVERIFY2(templateBytes.contains(QByteArray("<!-- ") + needed + " -->"), needed);
+        QVERIFY2(templateBytes.contains(QByteArray(QByteArray("<!-- ") + needed + " -->")), needed);
 
     QVERIFY(page.startsWith(QLatin1String("<!DOCTYPE html>\r\n")));
     QVERIFY(page.endsWith(QLatin1String("</html>\r\n")));
