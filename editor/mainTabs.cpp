@@ -250,7 +250,9 @@ QWidget *TfrmMain::createQuestionsPage()
     itemList->verticalHeader()->setDefaultSectionSize(itemList->fontMetrics().height() + 8);
     itemList->setColumnWidth(0, 455);
     itemList->setColumnWidth(1, 200);
-    itemList->horizontalHeader()->setStretchLastSection(true);
+    // The caption column takes what the type column leaves, so that the list
+    // needs no horizontal scrolling at the start size.
+    itemList->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     itemList->horizontalHeader()->setHighlightSections(false);
     itemList->setAccessibleName(QStringLiteral("Fragenliste"));
     itemList->setContextMenuPolicy(Qt::CustomContextMenu);
