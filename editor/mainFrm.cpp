@@ -12,6 +12,7 @@
 #include "projectfile.h"
 #include "prompts.h"
 #include "quiz.h"
+#include "settings.h"
 #include "settingsbinding.h"
 #include "splash.h"
 #include "uErwEinstellungen.h"
@@ -50,24 +51,31 @@ const QString kProjectFilter = QStringLiteral("Pruvex Datei (*.pvx);;Alle Dateie
 
 // Which controls a check box shows, and whether it shows them when checked.
 struct VisibilityRule {
-    const char *key;
-    std::initializer_list<const char *> controls;
+    QString key;
+    QStringList controls;
     bool visibleWhenChecked;
 };
-const VisibilityRule kVisibilityRules[] = {
-    {"chkShowAdress", {"gbAdressFields"}, true},
-    {"chkName", {"pnlName"}, true},
-    {"chkVorname", {"pnlVorname"}, true},
-    {"chkStrasse", {"pnlStreet"}, true},
-    {"chkPLZ", {"pnlPLZ"}, true},
-    {"chkOrt", {"pnlOrt"}, true},
-    {"chkLand", {"pnlLand"}, true},
-    {"chkEmail", {"pnlEmail"}, true},
-    {"chkShowAuswertung", {"chkShowUserAnswers", "chkShowUserCorrectAnswers"}, true},
-    {"chkPrintButton", {"edtPrint"}, true},
-    {"cboStandardButton", {"pButtonDesign"}, false},
-    {"cboStandardFeld", {"pCSSFormularfeld"}, false},
-};
+
+const std::vector<VisibilityRule> &visibilityRules()
+{
+    static const std::vector<VisibilityRule> rules = [] {
+        std::vector<VisibilityRule> r = {
+            {QStringLiteral("chkShowAdress"), {QStringLiteral("gbAdressFields")}, true},
+            {QStringLiteral("chkShowAuswertung"),
+             {QStringLiteral("chkShowUserAnswers"), QStringLiteral("chkShowUserCorrectAnswers")},
+             true},
+            {QStringLiteral("chkPrintButton"), {QStringLiteral("edtPrint")}, true},
+            {QStringLiteral("cboStandardButton"), {QStringLiteral("pButtonDesign")}, false},
+            {QStringLiteral("cboStandardFeld"), {QStringLiteral("pCSSFormularfeld")}, false},
+        };
+        // Each address field's check box shows its panel.
+        const auto &fields = Settings::addressFields();
+        for (size_t i = 0; i < fields.size(); ++i)
+            r.push_back({QLatin1String(fields[i].shown), {QLatin1String(TfrmMain::AddressPanels[i])}, true});
+        return r;
+    }();
+    return rules;
+}
 
 // A chosen file name without an extension gets the dialog's own.
 QString withExtension(const QString &path, const QString &suffix)
@@ -99,25 +107,22 @@ TfrmMain::TfrmMain(QWidget *parent)
     status->addWidget(m_statusLabel, 1);
 
     // The colour buttons show the quiz's colour values; a pick writes back.
+    auto showColour = [this](const QString &name) {
+        const TColor c = m_quiz->color(name);
+        findChild<ColorButton *>(name)->setColor(QColor(Colours::red(c), Colours::green(c), Colours::blue(c)));
+    };
     for (const ColourPair &pair : Colours::pairs()) {
         const QString name = QLatin1String(pair.button);
-        auto *button = findChild<ColorButton *>(name);
-        Q_ASSERT(button);
-        const TColor c = m_quiz->color(name);
-        button->setColor(QColor(Colours::red(c), Colours::green(c), Colours::blue(c)));
-        connect(button, &ColorButton::colorChanged, this,
+        showColour(name);
+        connect(findChild<ColorButton *>(name), &ColorButton::colorChanged, this,
                 [this, name](const QColor &col) { m_quiz->setColor(name, Colours::fromRgb(col.red(), col.green(), col.blue())); });
     }
-    connect(m_quiz, &Quiz::colorChanged, this, [this](const QString &name) {
-        const TColor c = m_quiz->color(name);
-        if (auto *button = findChild<ColorButton *>(name))
-            button->setColor(QColor(Colours::red(c), Colours::green(c), Colours::blue(c)));
-    });
+    connect(m_quiz, &Quiz::colorChanged, this, showColour);
 
     m_binding = new SettingsBinding(*m_quiz, this);
     connect(m_quiz, &Quiz::settingChanged, this, &TfrmMain::applyVisibility);
-    for (const VisibilityRule &rule : kVisibilityRules)
-        applyVisibility(QLatin1String(rule.key));
+    for (const VisibilityRule &rule : visibilityRules())
+        applyVisibility(rule.key);
 
     auto *cboFormMailer = findChild<QComboBox *>(QStringLiteral("cboFormMailer"));
     auto fillMailers = [this, cboFormMailer] {
@@ -288,8 +293,7 @@ void TfrmMain::startUp(const QString &projectPath, bool showSplash)
             setCurrentFile(true, QFileInfo(projectPath).absoluteFilePath(), QFileInfo(projectPath).absoluteFilePath());
         RefreshItemList();
     } else {
-        if (!LoadProjectFile(*m_quiz, Paths::programFile(QStringLiteral("default.pvx"))))
-            Prompts::message(this, QStringLiteral("Pruvex"), ProjectFile::notAProjectMessage());
+        LoadDefaultProject();
         setCurrentFile(false, QString(), kUntitled);
         RefreshItemList();
     }
@@ -336,24 +340,20 @@ void TfrmMain::RefreshItemList()
 
 void TfrmMain::applyVisibility(const QString &key)
 {
-    for (const VisibilityRule &rule : kVisibilityRules) {
-        if (key != QLatin1String(rule.key))
+    for (const VisibilityRule &rule : visibilityRules()) {
+        if (key != rule.key)
             continue;
         const bool visible = m_quiz->flag(key) == rule.visibleWhenChecked;
-        for (const char *name : rule.controls)
-            if (QWidget *w = findChild<QWidget *>(QLatin1String(name)))
+        for (const QString &name : rule.controls)
+            if (QWidget *w = findChild<QWidget *>(name))
                 w->setVisible(visible);
     }
 }
 
 void TfrmMain::onTabChanged(int index)
 {
-    // A Design colour typed but not yet taken over follows the focus change.
-    if (auto *focus = qobject_cast<QLineEdit *>(QApplication::focusWidget())) {
-        const ColourPair *pair = Colours::pairOfEdit(focus->objectName());
-        if (pair && pair->design)
-            ColorToCombo(focus->objectName());
-    }
+    // A Design colour typed but not yet taken over has followed the focus,
+    // which left the hidden page before this runs.
     QWidget *page = PageControl1->widget(index);
     if (page->objectName() == QLatin1String("tsHTML"))
         GenerateHTML();
@@ -401,14 +401,16 @@ bool TfrmMain::generate(bool reportErrors)
             showError(QStringLiteral("Die Vorlage \"template.htm\" kann nicht gelesen werden.\n") + error);
         return false;
     }
-    memoHtml->setPlainText(HtmlGenerator::normaliseLineBreaks(page));
+    // Export, copy and the previews always generate first, so the page they
+    // take is the one just put into the memo; it is kept, not read back.
+    m_page = HtmlGenerator::normaliseLineBreaks(page);
+    memoHtml->setPlainText(m_page);
     return true;
 }
 
 QString TfrmMain::pageText() const
 {
-    // A plain-text widget holds LF; the page's line breaks are CR LF.
-    return memoHtml->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return m_page;
 }
 
 QString TfrmMain::pageEncoding() const
@@ -485,6 +487,11 @@ bool TfrmMain::loadProject(const QString &path)
     return false;
 }
 
+bool TfrmMain::LoadDefaultProject()
+{
+    return loadProject(Paths::programFile(QStringLiteral("default.pvx")));
+}
+
 bool TfrmMain::writeProject(const QString &path)
 {
     QString error;
@@ -503,8 +510,7 @@ bool TfrmMain::actNeuExecute()
 {
     if (!askSaveChanges())
         return false;
-    if (!LoadProjectFile(*m_quiz, Paths::programFile(QStringLiteral("default.pvx"))))
-        Prompts::message(this, QStringLiteral("Pruvex"), ProjectFile::notAProjectMessage());
+    LoadDefaultProject();
     setCurrentFile(false, kUntitled, kUntitled);
     RefreshItemList();
     return true;
@@ -528,16 +534,21 @@ bool TfrmMain::actLoadExecute()
     return ok;
 }
 
+QString TfrmMain::askSavePath()
+{
+    const QString path = Prompts::saveFileName(this, QStringLiteral("Speichern unter"), m_lastSaveName, kProjectFilter);
+    if (path.isEmpty())
+        return path;
+    m_lastSaveName = withExtension(path, QStringLiteral(".pvx"));
+    return m_lastSaveName;
+}
+
 bool TfrmMain::actSaveExecute()
 {
     if (bSaved && !strSavePath.isEmpty())
         return writeProject(strSavePath);
-    QString path = Prompts::saveFileName(this, QStringLiteral("Speichern unter"), m_lastSaveName, kProjectFilter);
-    if (path.isEmpty())
-        return false;
-    path = withExtension(path, QStringLiteral(".pvx"));
-    m_lastSaveName = path;
-    if (!writeProject(path))
+    const QString path = askSavePath();
+    if (path.isEmpty() || !writeProject(path))
         return false;
     setCurrentFile(true, path, path);
     return true;
@@ -545,11 +556,9 @@ bool TfrmMain::actSaveExecute()
 
 bool TfrmMain::actSaveAsExecute()
 {
-    QString path = Prompts::saveFileName(this, QStringLiteral("Speichern unter"), m_lastSaveName, kProjectFilter);
+    const QString path = askSavePath();
     if (path.isEmpty())
         return false;
-    path = withExtension(path, QStringLiteral(".pvx"));
-    m_lastSaveName = path;
     setCurrentFile(true, path, path);
     return writeProject(path);
 }

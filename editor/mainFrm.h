@@ -1,7 +1,7 @@
 #pragma once
 
-#include "preview.h"
 #include "aboutbox.h"
+#include "preview.h"
 #include "uPreviewWindow.h"
 
 #include <QMainWindow>
@@ -79,6 +79,10 @@ public:
     TfrmQuestionDialog *questionDialog(QuestionKind kind) const;
     TfrmAntwort *answerDialog() const { return m_antwort; }
 
+    // The panel that holds each address field's caption and check, in the
+    // order of Settings::addressFields().
+    static constexpr const char *AddressPanels[] = {"pnlName", "pnlVorname", "pnlStreet", "pnlPLZ", "pnlOrt", "pnlLand", "pnlEmail"};
+
     // Edits a memo's whole text in the HTML text editor.
     void editLongText(const QString &memoKey);
 
@@ -100,7 +104,8 @@ private:
     QWidget *createHtmlPage();
     QWidget *createPreviewPage();
     QWidget *headerStrip(const QString &caption);
-    ColorButton *colorButton(const char *name);
+    // The colour button paired with a colour edit.
+    ColorButton *colorButtonFor(const char *edit);
 
     void applyVisibility(const QString &key);
     void onTabChanged(int index);
@@ -108,7 +113,11 @@ private:
     // The question before New, Load and closing. True when the caller may go on.
     bool askSaveChanges();
     bool loadProject(const QString &path);
+    bool LoadDefaultProject();
     bool writeProject(const QString &path);
+    // The save dialog; the chosen path with ".pvx" when it had no extension,
+    // or empty when cancelled.
+    QString askSavePath();
     void showError(const QString &text);
     bool generate(bool reportErrors);
 
@@ -117,6 +126,7 @@ private:
     QTabWidget *PageControl1 = nullptr;
     QTableWidget *itemList = nullptr;
     QPlainTextEdit *memoHtml = nullptr;
+    QString m_page; // the last generated page, as memoHtml shows it
     EmbeddedView *WebBrowser = nullptr;
     QLabel *m_statusLabel = nullptr;
     QPointer<TfrmPreview> m_preview;

@@ -7,6 +7,7 @@
 #include "embeddedview.h"
 #include "mainFrm.h"
 #include "numberedit.h"
+#include "quiz.h"
 #include "settings.h"
 
 #include <QButtonGroup>
@@ -165,10 +166,11 @@ QWidget *TfrmMain::headerStrip(const QString &caption)
     return l;
 }
 
-ColorButton *TfrmMain::colorButton(const char *name)
+ColorButton *TfrmMain::colorButtonFor(const char *edit)
 {
     auto *b = new ColorButton;
-    b->setObjectName(QLatin1String(name));
+    b->setObjectName(QLatin1String(Colours::pairOfEdit(QLatin1String(edit))->button));
+    b->setAccessibleName(captionOf(edit) + QStringLiteral(" Farbwahl"));
     return b;
 }
 
@@ -399,23 +401,16 @@ QWidget *TfrmMain::createDesignPage()
     cf->setContentsMargins(6, 4, 6, 4);
     cf->setVerticalSpacing(3);
     cf->setHorizontalSpacing(6);
-    const struct {
-        const char *edit;
-        const char *button;
-    } pairs[] = {{"edtHGColor", "cboBGColor"},
-                 {"edtHeaderColor", "cboHeadingColor"},
-                 {"edtTextColor", "cboTextColor"},
-                 {"edtTabColor", "cboTabColor"}};
     int i = 0;
-    for (const auto &p : pairs) {
+    for (const ColourPair &p : Colours::pairs()) {
+        if (!p.design)
+            continue;
         QLineEdit *e = lineEdit(p.edit);
-        ColorButton *b = colorButton(p.button);
         const int r = i / 2;
         const int c = (i % 2) * 4;
         cf->addWidget(label(captionOf(p.edit), e), r, c);
         cf->addWidget(e, r, c + 1);
-        cf->addWidget(b, r, c + 2);
-        b->setAccessibleName(captionOf(p.edit) + QStringLiteral(" Farbwahl"));
+        cf->addWidget(colorButtonFor(p.edit), r, c + 2);
         e->installEventFilter(this);
         ++i;
     }
@@ -454,11 +449,9 @@ QWidget *TfrmMain::createCssPage()
     grid->setContentsMargins(6, 6, 6, 6);
     grid->setSpacing(6);
 
-    auto colourRow = [this](QFormLayout *form, const char *edit, const char *button) {
+    auto colourRow = [this](QFormLayout *form, const char *edit) {
         QLineEdit *e = lineEdit(edit);
-        ColorButton *b = colorButton(button);
-        b->setAccessibleName(captionOf(edit) + QStringLiteral(" Farbwahl"));
-        form->addRow(label(captionOf(edit), e), row({e, b}));
+        form->addRow(label(captionOf(edit), e), row({e, colorButtonFor(edit)}));
     };
     auto borderRows = [](QFormLayout *form, const char *style, const char *width, const char *unit) {
         QComboBox *s = combo(style);
@@ -480,8 +473,8 @@ QWidget *TfrmMain::createCssPage()
     pButtonDesign->setObjectName(QStringLiteral("pButtonDesign"));
     auto *bf = compactForm(pButtonDesign);
     bf->setContentsMargins(0, 0, 0, 0);
-    colourRow(bf, "edtHintergrundButton", "cboColorHGButton");
-    colourRow(bf, "edtFarbeButton", "cboButtonColor");
+    colourRow(bf, "edtHintergrundButton");
+    colourRow(bf, "edtFarbeButton");
     borderRows(bf, "cboRahmenButton", "edtStaerkeButton", "cboStaerkeRahmen");
     bv->addWidget(pButtonDesign);
     auto *captions = new QGroupBox(QStringLiteral("Button Beschriftungen"));
@@ -511,8 +504,8 @@ QWidget *TfrmMain::createCssPage()
     pv->setContentsMargins(0, 0, 0, 0);
     auto *ff = compactForm();
     ff->setContentsMargins(0, 0, 0, 0);
-    colourRow(ff, "edtHGFormField", "cboHGFormField");
-    colourRow(ff, "edtColorFormField", "cboColorFormField");
+    colourRow(ff, "edtHGFormField");
+    colourRow(ff, "edtColorFormField");
     borderRows(ff, "edtRahmenFormField", "edtStaerkeFormField", "cboRahmenFormField");
     pv->addLayout(ff);
     auto *font = new QGroupBox(QStringLiteral("Schrifteinstellungen"));
@@ -551,30 +544,20 @@ QWidget *TfrmMain::createAddressPage()
     auto *g = new QGridLayout(group);
     g->setContentsMargins(6, 6, 6, 6);
     g->setVerticalSpacing(2);
-    const struct {
-        const char *check;
-        const char *panel;
-        const char *edit;
-        const char *required;
-    } rows[] = {
-        {"chkName", "pnlName", "edtLName", "chkForName"},     {"chkVorname", "pnlVorname", "edtLVorname", "chkForVorname"},
-        {"chkStrasse", "pnlStreet", "edtLStr", "chkForStr"},  {"chkPLZ", "pnlPLZ", "edtLPLZ", "chkForPlz"},
-        {"chkOrt", "pnlOrt", "edtLOrt", "chkForOrt"},         {"chkLand", "pnlLand", "edtLLand", "chkForLand"},
-        {"chkEmail", "pnlEmail", "edtLEmail", "chkForEmail"},
-    };
+    const auto &fields = Settings::addressFields();
     int r = 0;
-    for (const auto &rw : rows) {
-        QCheckBox *shown = check(rw.check);
+    for (const AddressField &field : fields) {
+        QCheckBox *shown = check(field.shown);
         shown->setMinimumWidth(90);
         auto *panel = new QWidget;
-        panel->setObjectName(QLatin1String(rw.panel));
+        panel->setObjectName(QLatin1String(AddressPanels[r]));
         auto *pl = new QHBoxLayout(panel);
         pl->setContentsMargins(0, 0, 0, 0);
-        QLineEdit *e = lineEdit(rw.edit);
+        QLineEdit *e = lineEdit(field.label);
         pl->addWidget(label(QStringLiteral("Beschriftung:"), e));
         e->setAccessibleName(QStringLiteral("Beschriftung ") + shown->text());
         pl->addWidget(e, 1);
-        QCheckBox *req = check(rw.required);
+        QCheckBox *req = check(field.required);
         req->setAccessibleName(QStringLiteral("Überprüfung ") + shown->text());
         pl->addWidget(req);
         g->addWidget(shown, r, 0);

@@ -1,4 +1,5 @@
 #include "settingsbinding.h"
+#include "linebreaks.h"
 
 #include "numberedit.h"
 #include "quiz.h"
@@ -12,17 +13,6 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QWidget>
-
-namespace {
-QString toWidget(QString text)
-{
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-QString fromWidget(QString text)
-{
-    return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-}
-} // namespace
 
 SettingsBinding::SettingsBinding(Quiz &quiz, QWidget *root)
     : QObject(root)
@@ -58,7 +48,7 @@ void SettingsBinding::bindControl(QWidget *control, const QString &key)
     } else if (auto *memo = qobject_cast<QPlainTextEdit *>(control)) {
         connect(memo, &QPlainTextEdit::textChanged, this, [this, key, memo] {
             if (!m_updating)
-                m_quiz.setText(key, fromWidget(memo->toPlainText()));
+                m_quiz.setText(key, LineBreaks::fromWidget(memo->toPlainText()));
         });
     } else if (auto *combo = qobject_cast<QComboBox *>(control)) {
         connect(combo, &QComboBox::editTextChanged, this, [this, key](const QString &t) {
@@ -89,7 +79,7 @@ void SettingsBinding::showSetting(const QString &key)
     } else if (auto *number = qobject_cast<NumberEdit *>(control)) {
         number->setText(m_quiz.text(key));
     } else if (auto *memo = qobject_cast<QPlainTextEdit *>(control)) {
-        const QString t = toWidget(m_quiz.text(key));
+        const QString t = LineBreaks::toWidget(m_quiz.text(key));
         if (memo->toPlainText() != t)
             memo->setPlainText(t);
     } else if (auto *combo = qobject_cast<QComboBox *>(control)) {

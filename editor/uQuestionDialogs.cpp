@@ -1,4 +1,5 @@
 #include "uQuestionDialogs.h"
+#include "linebreaks.h"
 #include "placement.h"
 
 #include "artwork.h"
@@ -251,7 +252,7 @@ void TfrmQuestionDialog::LoadFromObject(const TQuestion &q)
     edtMeldung->setText(q.strMeldung);
     edtLinkTip->setText(q.strLinkTipp);
     edtBild->setText(q.strBild);
-    memoHinweis->setPlainText(QString(q.strErklaerung).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    memoHinweis->setPlainText(LineBreaks::toWidget(q.strErklaerung));
     if (q.kind() == QuestionKind::Simple) {
         const auto &simple = static_cast<const TSimpleQuestion &>(q);
         if (edtGroesse) {
@@ -273,7 +274,7 @@ void TfrmQuestionDialog::SaveToObject(TQuestion &q) const
     q.strMeldung = edtMeldung->text();
     q.strLinkTipp = edtLinkTip->text();
     q.strBild = edtBild->text();
-    q.strErklaerung = memoHinweis->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    q.strErklaerung = LineBreaks::fromWidget(memoHinweis->toPlainText());
     if (q.kind() == QuestionKind::Simple) {
         auto &simple = static_cast<TSimpleQuestion &>(q);
         if (edtGroesse) {

@@ -4,6 +4,7 @@
 #include "questions.h"
 #include "quiz.h"
 #include "rgbtohtml.h"
+#include "settings.h"
 #include "textcodec.h"
 
 #include <QFile>
@@ -42,24 +43,6 @@ QString widenedBodyFont(const QString &font)
             return QString::fromLatin1(w.family);
     return font;
 }
-
-// The address fields in their fixed order.
-struct AddressField {
-    const char *shown;
-    const char *label;
-    const char *input;
-    const char *required;
-    const char *alertName;
-};
-const AddressField kAddressFields[] = {
-    {"chkName", "edtLName", "LName", "chkForName", "Name"},
-    {"chkVorname", "edtLVorname", "LVorname", "chkForVorname", "Vorname"},
-    {"chkStrasse", "edtLStr", "LStrasse", "chkForStr", "Straße"},
-    {"chkPLZ", "edtLPLZ", "LPLZ", "chkForPlz", "PLZ"},
-    {"chkOrt", "edtLOrt", "LORT", "chkForOrt", "Ort"},
-    {"chkLand", "edtLLand", "LLAND", "chkForLand", "Land"},
-    {"chkEmail", "edtLEmail", "LEMAIL", "chkForEmail", "E-Mail"},
-};
 
 // Replaces every occurrence of a placeholder "<!-- NAME -->".
 void fill(QString &page, const char *name, const QString &value)
@@ -311,7 +294,7 @@ QString HtmlGenerator::GenAddressBlock() const
     s += QStringLiteral("<td>") + CRLF;
     s += QStringLiteral("<b>") + q.text(QStringLiteral("edtHeader")) + QStringLiteral("</b>") + CRLF;
     s += QStringLiteral("<table width=\"100%\"  border=\"0\" cellspacing=\"1\" cellpadding=\"0\">") + CRLF;
-    for (const AddressField &field : kAddressFields) {
+    for (const AddressField &field : Settings::addressFields()) {
         if (!q.flag(QLatin1String(field.shown)))
             continue;
         s += QStringLiteral("  <tr>") + CRLF;
@@ -328,7 +311,7 @@ QString HtmlGenerator::GenAddressBlock() const
 QString HtmlGenerator::GenAddressScript() const
 {
     QString s;
-    for (const AddressField &field : kAddressFields) {
+    for (const AddressField &field : Settings::addressFields()) {
         if (!m_quiz.flag(QLatin1String(field.shown)) || !m_quiz.flag(QLatin1String(field.required)))
             continue;
         const QString input = QStringLiteral("document.PRUVEX.") + QLatin1String(field.input);

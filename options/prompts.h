@@ -21,7 +21,7 @@ public:
     struct Asked {
         QString kind; // "message", "question", "save", "open", "color", "openUrl"
         QString title;
-        QString text; // message text, file filter, or the address opened
+        QString text;     // message text, file filter, or the address opened
         QString proposed; // proposed file name
     };
 

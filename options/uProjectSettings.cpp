@@ -1,4 +1,5 @@
 #include "uProjectSettings.h"
+#include "linebreaks.h"
 #include "placement.h"
 
 #include "prompts.h"
@@ -17,15 +18,6 @@
 #include <limits>
 
 namespace {
-// The quiz keeps CR LF line breaks, a plain-text widget LF.
-QString toWidget(QString text)
-{
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-QString fromWidget(QString text)
-{
-    return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-}
 
 QLineEdit *lineEdit(const char *name)
 {
@@ -124,7 +116,7 @@ TfrmProjectSettings::TfrmProjectSettings(Quiz &quiz, QWidget *parent)
         if (auto *edit = qobject_cast<QLineEdit *>(f.control))
             edit->setText(f.original);
         else
-            edtComment->setPlainText(toWidget(f.original));
+            edtComment->setPlainText(LineBreaks::toWidget(f.original));
         f.shown = fieldText(f);
     }
 
@@ -151,7 +143,7 @@ void TfrmProjectSettings::accept()
         if (text == f.shown)
             m_quiz.setText(f.key, f.original);
         else
-            m_quiz.setText(f.key, f.control == edtComment ? fromWidget(text) : text);
+            m_quiz.setText(f.key, f.control == edtComment ? LineBreaks::fromWidget(text) : text);
     }
     QDialog::accept();
 }

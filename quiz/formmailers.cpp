@@ -23,9 +23,15 @@ QStringList readChildren(const XmlElement *list)
 
 namespace FormMailers {
 
-QString fileName() { return QStringLiteral("formmailers.xml"); }
+QString fileName()
+{
+    return QStringLiteral("formmailers.xml");
+}
 
-QString userFilePath() { return Paths::userFile(fileName()); }
+QString userFilePath()
+{
+    return Paths::userFile(fileName());
+}
 
 void seedUserFile()
 {

@@ -26,14 +26,29 @@ QString GetUserDataPath()
     return base + QStringLiteral("/Pruvex");
 }
 
-void setUserDataPath(const QString &path) { overridePath() = path; }
+void setUserDataPath(const QString &path)
+{
+    overridePath() = path;
+}
 
-void ensureUserDataPath() { QDir().mkpath(GetUserDataPath()); }
+void ensureUserDataPath()
+{
+    QDir().mkpath(GetUserDataPath());
+}
 
-QString programDir() { return QCoreApplication::applicationDirPath(); }
+QString programDir()
+{
+    return QCoreApplication::applicationDirPath();
+}
 
-QString programFile(const QString &name) { return programDir() + QLatin1Char('/') + name; }
+QString programFile(const QString &name)
+{
+    return programDir() + QLatin1Char('/') + name;
+}
 
-QString userFile(const QString &name) { return GetUserDataPath() + QLatin1Char('/') + name; }
+QString userFile(const QString &name)
+{
+    return GetUserDataPath() + QLatin1Char('/') + name;
+}
 
 } // namespace Paths

@@ -13,7 +13,10 @@ const QString kProg = QStringLiteral("Pruvex");
 const QString kVersion = QStringLiteral("2");
 
 // Two LF characters, the parser's form of a stored line break, become CR LF.
-QString lfPairsToCrLf(QString s) { return s.replace(QStringLiteral("\n\n"), QStringLiteral("\r\n")); }
+QString lfPairsToCrLf(QString s)
+{
+    return s.replace(QStringLiteral("\n\n"), QStringLiteral("\r\n"));
+}
 
 // Reads a child's text with the line-break rule; false when it is missing
 // or holds elements.
@@ -33,8 +36,8 @@ bool readChildFlag(const XmlElement &parent, const QString &name, bool *out)
     return readChildText(parent, name, &t) && Settings::parseFlag(t, out);
 }
 
-// Reads the settings of FileContent into quiz, in the table's order, with the
-// steps between the rows. False on a failure of a required flag.
+// Reads the settings of FileContent into quiz, in the table's order. False on
+// a failure of a required flag.
 bool readSettings(Quiz &quiz, const XmlElement &content)
 {
     for (const SettingDef &def : Settings::all()) {
@@ -69,21 +72,6 @@ bool readSettings(Quiz &quiz, const XmlElement &content)
                 quiz.setFlag(key, on);
             break;
         }
-
-        // The steps between the rows of the reading table.
-        if (key == QLatin1String("edtTabColor")) {
-            for (const char *edit : {"edtHGColor", "edtHeaderColor", "edtTextColor", "edtTabColor"})
-                quiz.ColorToCombo(QLatin1String(edit));
-        } else if (key == QLatin1String("edtCaptchaText1")) {
-            if (quiz.text(QStringLiteral("cboFormMailer")).isEmpty() && !quiz.formMailers().isEmpty())
-                quiz.setText(QStringLiteral("cboFormMailer"), quiz.formMailers().first());
-        } else if (key == QLatin1String("chkPrintButton")) {
-            for (const char *edit : {"edtHintergrundButton", "edtFarbeButton"})
-                quiz.ColorToCombo(QLatin1String(edit));
-        } else if (key == QLatin1String("cboSchriftFormEinheit")) {
-            for (const char *edit : {"edtHGFormField", "edtColorFormField"})
-                quiz.ColorToCombo(QLatin1String(edit));
-        }
     }
     return true;
 }
@@ -92,7 +80,10 @@ bool readSettings(Quiz &quiz, const XmlElement &content)
 
 namespace ProjectFile {
 
-QString notAProjectMessage() { return QStringLiteral("Die Datei scheint keine Pruvex Datei zu sein."); }
+QString notAProjectMessage()
+{
+    return QStringLiteral("Die Datei scheint keine Pruvex Datei zu sein.");
+}
 
 QByteArray toBytes(const Quiz &quiz)
 {
@@ -140,6 +131,12 @@ bool fromBytes(Quiz &quiz, const QByteArray &data)
     fresh.copySettingsFrom(quiz);
     if (!readSettings(fresh, *content))
         return false;
+    // The load is all or nothing, so these steps may follow the whole table:
+    // the colour values from the loaded texts, and the first address of the
+    // list for a quiz without one.
+    fresh.colorsFromTexts();
+    if (fresh.text(QStringLiteral("cboFormMailer")).isEmpty() && !fresh.formMailers().isEmpty())
+        fresh.setText(QStringLiteral("cboFormMailer"), fresh.formMailers().first());
 
     const XmlElement *items = content->child(QStringLiteral("ItemList"));
     if (!items)
@@ -211,13 +208,10 @@ std::unique_ptr<TQuestion> LoadQuestionNode(const XmlElement &e)
     if (!q)
         return nullptr;
 
-    if (!readChildText(e, QStringLiteral("name"), &q->strName)
-        || !readChildText(e, QStringLiteral("beschriftung"), &q->strBeschriftung)
-        || !readChildFlag(e, QStringLiteral("pflicht"), &q->bPflicht)
-        || !readChildText(e, QStringLiteral("meldung"), &q->strMeldung)
-        || !readChildText(e, QStringLiteral("tipp"), &q->strLinkTipp)
-        || !readChildText(e, QStringLiteral("hinweis"), &q->strErklaerung)
-        || !readChildText(e, QStringLiteral("bild"), &q->strBild))
+    if (!readChildText(e, QStringLiteral("name"), &q->strName) || !readChildText(e, QStringLiteral("beschriftung"), &q->strBeschriftung) ||
+        !readChildFlag(e, QStringLiteral("pflicht"), &q->bPflicht) || !readChildText(e, QStringLiteral("meldung"), &q->strMeldung) ||
+        !readChildText(e, QStringLiteral("tipp"), &q->strLinkTipp) || !readChildText(e, QStringLiteral("hinweis"), &q->strErklaerung) ||
+        !readChildText(e, QStringLiteral("bild"), &q->strBild))
         return nullptr;
     const XmlElement *answers = e.child(QStringLiteral("answers"));
     if (!answers)
@@ -225,8 +219,8 @@ std::unique_ptr<TQuestion> LoadQuestionNode(const XmlElement &e)
 
     if (q->kind() == QuestionKind::Simple) {
         auto *simple = static_cast<TSimpleQuestion *>(q.get());
-        if (!readChildText(e, QStringLiteral("groesse"), &simple->strGroesse)
-            || !readChildText(e, QStringLiteral("maxLaenge"), &simple->strMaxLaenge))
+        if (!readChildText(e, QStringLiteral("groesse"), &simple->strGroesse) ||
+            !readChildText(e, QStringLiteral("maxLaenge"), &simple->strMaxLaenge))
             return nullptr;
         for (const XmlElement &a : answers->children) {
             QString t;
@@ -238,8 +232,8 @@ std::unique_ptr<TQuestion> LoadQuestionNode(const XmlElement &e)
         auto *choice = static_cast<TChoiceQuestion *>(q.get());
         for (const XmlElement &a : answers->children) {
             TQuestionList option;
-            if (!readChildText(a, QStringLiteral("text"), &option.strQuestion)
-                || !readChildFlag(a, QStringLiteral("right"), &option.bRight))
+            if (!readChildText(a, QStringLiteral("text"), &option.strQuestion) ||
+                !readChildFlag(a, QStringLiteral("right"), &option.bRight))
                 return nullptr;
             choice->arQuestions.push_back(option);
         }

@@ -4,7 +4,10 @@ namespace {
 const QString CRLF = QStringLiteral("\r\n");
 const QString FieldClass = QStringLiteral(" class=\"field\" ");
 
-QString num(int n) { return QString::number(n); }
+QString num(int n)
+{
+    return QString::number(n);
+}
 } // namespace
 
 QString TQuestion::className() const
@@ -48,9 +51,9 @@ QString TSimpleQuestion::GenCode(bool bCSS, int iCount) const
     const QString c = bCSS ? FieldClass : QString();
     QString lines;
     for (int j = 0; j < arAnswers.size(); ++j) {
-        lines += QStringLiteral("<input") + c + QStringLiteral(" name=\"Frage") + num(iCount) + QLatin1Char('_') + num(j)
-            + QStringLiteral("\" size=\"") + strGroesse + QStringLiteral("\" maxlength=\"") + strMaxLaenge
-            + QStringLiteral("\" type=\"text\"><br>") + CRLF;
+        lines += QStringLiteral("<input") + c + QStringLiteral(" name=\"Frage") + num(iCount) + QLatin1Char('_') + num(j) +
+                 QStringLiteral("\" size=\"") + strGroesse + QStringLiteral("\" maxlength=\"") + strMaxLaenge +
+                 QStringLiteral("\" type=\"text\"><br>") + CRLF;
     }
     return genFrame(lines);
 }
@@ -75,8 +78,8 @@ QString TMultiQuestion::GenCode(bool bCSS, int iCount) const
     const QString c = bCSS ? FieldClass : QString();
     QString lines;
     for (int j = 0; j < int(arQuestions.size()); ++j) {
-        lines += QStringLiteral("<input") + c + QStringLiteral(" type=\"checkbox\" name=\"Frage") + num(iCount) + QLatin1Char('_')
-            + num(j) + QStringLiteral("\" value=\"set\"> ") + arQuestions[size_t(j)].strQuestion + QStringLiteral("<br>") + CRLF;
+        lines += QStringLiteral("<input") + c + QStringLiteral(" type=\"checkbox\" name=\"Frage") + num(iCount) + QLatin1Char('_') +
+                 num(j) + QStringLiteral("\" value=\"set\"> ") + arQuestions[size_t(j)].strQuestion + QStringLiteral("<br>") + CRLF;
     }
     return genFrame(lines);
 }
@@ -101,8 +104,9 @@ QString TSingleQuestion::GenCode(bool bCSS, int iCount) const
     const QString c = bCSS ? FieldClass : QString();
     QString lines;
     for (int j = 0; j < int(arQuestions.size()); ++j) {
-        lines += QStringLiteral("<input") + c + QStringLiteral(" type=\"radio\" name=\"Frage") + num(iCount) + QStringLiteral("\" value=\"")
-            + num(j) + QStringLiteral("\"> ") + arQuestions[size_t(j)].strQuestion + QStringLiteral("<br>") + CRLF;
+        lines += QStringLiteral("<input") + c + QStringLiteral(" type=\"radio\" name=\"Frage") + num(iCount) +
+                 QStringLiteral("\" value=\"") + num(j) + QStringLiteral("\"> ") + arQuestions[size_t(j)].strQuestion +
+                 QStringLiteral("<br>") + CRLF;
     }
     return genFrame(lines);
 }

@@ -186,7 +186,10 @@ void Quiz::colorsFromTexts()
         ColorToCombo(QLatin1String(p.edit));
 }
 
-void Quiz::notifyQuestionsChanged() { emit questionsChanged(); }
+void Quiz::notifyQuestionsChanged()
+{
+    emit questionsChanged();
+}
 
 void Quiz::setFormMailers(const QStringList &list)
 {

@@ -56,9 +56,21 @@ QString textOf(TColor color)
     return c.GetHtml();
 }
 
-TColor fromRgb(int r, int g, int b) { return TColor(r & 0xFF) | TColor(g & 0xFF) << 8 | TColor(b & 0xFF) << 16; }
-int red(TColor c) { return int(c & 0xFF); }
-int green(TColor c) { return int((c >> 8) & 0xFF); }
-int blue(TColor c) { return int((c >> 16) & 0xFF); }
+TColor fromRgb(int r, int g, int b)
+{
+    return TColor(r & 0xFF) | TColor(g & 0xFF) << 8 | TColor(b & 0xFF) << 16;
+}
+int red(TColor c)
+{
+    return int(c & 0xFF);
+}
+int green(TColor c)
+{
+    return int((c >> 8) & 0xFF);
+}
+int blue(TColor c)
+{
+    return int((c >> 16) & 0xFF);
+}
 
 } // namespace Colours

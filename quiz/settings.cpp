@@ -16,11 +16,13 @@ using R = ReadRule;
 const std::vector<SettingDef> kSettings = {
     // Design texts and the four page colours
     {"edtFormTitel", K::Text, S::Window, "Online Quiz", "Überschrift Quiz", kNoMin, kNoMax, false, I::None, R::Text, ""},
-    {"cboFontHeader", K::Choice, S::Window, "Arial,Helvetica,Geneva", "Schriftart Überschrift", kNoMin, kNoMax, false, I::Fonts, R::Text, ""},
+    {"cboFontHeader", K::Choice, S::Window, "Arial,Helvetica,Geneva", "Schriftart Überschrift", kNoMin, kNoMax, false, I::Fonts, R::Text,
+     ""},
     {"edtSizeHeader", K::Number, S::Window, "12", "Größe", 0, 50, true, I::None, R::Text, ""},
     {"cboFontForm", K::Choice, S::Window, "Arial,Helvetica,Geneva", "Schriftart Quiz", kNoMin, kNoMax, false, I::Fonts, R::Text, ""},
     {"edtSizeForm", K::Number, S::Window, "10", "Größe", 0, 50, true, I::None, R::Text, ""},
-    {"memoEinleitung", K::Lines, S::Window, "Willkommen zu unserem Online Quiz", "Einleitungstext", kNoMin, kNoMax, false, I::None, R::Text, ""},
+    {"memoEinleitung", K::Lines, S::Window, "Willkommen zu unserem Online Quiz", "Einleitungstext", kNoMin, kNoMax, false, I::None, R::Text,
+     ""},
     {"memoTextEnde", K::Lines, S::Window, "", "Text Ende", kNoMin, kNoMax, false, I::None, R::Text, ""},
     {"edtBGPicture", K::Text, S::Window, "", "Hintergrundbild", kNoMin, kNoMax, false, I::None, R::Text, ""},
     {"edtHGColor", K::Colour, S::Window, "C0C0C0", "Hintergrund", kNoMin, kNoMax, false, I::None, R::Text, ""},
@@ -67,13 +69,19 @@ const std::vector<SettingDef> kSettings = {
     {"edtEMail", K::Text, S::Window, "", "Empfänger:", kNoMin, kNoMax, false, I::None, R::Text, ""},
     {"edtBetreff", K::Text, S::Window, "Online Quiz", "Betreff der E-Mail:", kNoMin, kNoMax, false, I::None, R::Text, ""},
     {"edtTabWidth", K::Text, S::Window, "500", "Breite Tabelle", kNoMin, kNoMax, false, I::None, R::Text, ""},
-    {"chkShowAuswertung", K::Flag, S::Window, "-1", "Dem Benutzer Auswertung anzeigen", kNoMin, kNoMax, false, I::None, R::RequiredFlag, ""},
-    {"chkShowUserAnswers", K::Flag, S::Window, "0", "Dem Benutzer seine Antworten anzeigen", kNoMin, kNoMax, false, I::None, R::FlagDefault, "0"},
-    {"chkShowUserCorrectAnswers", K::Flag, S::Window, "0", "Dem Benutzer richtige Lösung anzeigen", kNoMin, kNoMax, false, I::None, R::FlagDefault, "-1"},
+    {"chkShowAuswertung", K::Flag, S::Window, "-1", "Dem Benutzer Auswertung anzeigen", kNoMin, kNoMax, false, I::None, R::RequiredFlag,
+     ""},
+    {"chkShowUserAnswers", K::Flag, S::Window, "0", "Dem Benutzer seine Antworten anzeigen", kNoMin, kNoMax, false, I::None, R::FlagDefault,
+     "0"},
+    {"chkShowUserCorrectAnswers", K::Flag, S::Window, "0", "Dem Benutzer richtige Lösung anzeigen", kNoMin, kNoMax, false, I::None,
+     R::FlagDefault, "-1"},
     {"edtAuswertungHeader", K::Text, S::Window, "Auswertung Quiz", "Überschrift:", kNoMin, kNoMax, false, I::None, R::Text, ""},
-    {"memoAuswertung", K::Lines, S::Window, "Vielen Dank für die Teilnahme an unserem Quiz.", "Text Auswertung:", kNoMin, kNoMax, false, I::None, R::Text, ""},
-    {"cboFormMailer", K::Choice, S::Window, "http://localhost:8080/quiz/v13/quiz.php", "Pfad zum QuizScript", kNoMin, kNoMax, false, I::FormMailers, R::Text, ""},
-    {"chkShowPicDiagramm", K::Flag, S::Window, "-1", "Grafische Auswertung anzeigen? (Diagramm)", kNoMin, kNoMax, false, I::None, R::FlagDefault, "-1"},
+    {"memoAuswertung", K::Lines, S::Window, "Vielen Dank für die Teilnahme an unserem Quiz.", "Text Auswertung:", kNoMin, kNoMax, false,
+     I::None, R::Text, ""},
+    {"cboFormMailer", K::Choice, S::Window, "http://localhost:8080/quiz/v13/quiz.php", "Pfad zum QuizScript", kNoMin, kNoMax, false,
+     I::FormMailers, R::Text, ""},
+    {"chkShowPicDiagramm", K::Flag, S::Window, "-1", "Grafische Auswertung anzeigen? (Diagramm)", kNoMin, kNoMax, false, I::None,
+     R::FlagDefault, "-1"},
     {"chkCaptcha", K::Flag, S::Window, "0", "Captcha-Spamschutz aktivieren", kNoMin, kNoMax, false, I::None, R::CaptchaFlag, "0"},
     {"edtCaptchaText1", K::Text, S::Window, "Spam-Schutz", "Beschriftung:", kNoMin, kNoMax, false, I::None, R::Text, "Spam-Schutz"},
     // Buttons
@@ -114,16 +122,39 @@ const QHash<QString, int> &keyIndex()
 
 namespace Settings {
 
-const std::vector<SettingDef> &all() { return kSettings; }
+const std::vector<SettingDef> &all()
+{
+    return kSettings;
+}
 
-int count() { return int(kSettings.size()); }
+int count()
+{
+    return int(kSettings.size());
+}
 
-int indexOf(const QString &key) { return keyIndex().value(key, -1); }
+int indexOf(const QString &key)
+{
+    return keyIndex().value(key, -1);
+}
 
 const SettingDef *find(const QString &key)
 {
     const int i = indexOf(key);
     return i < 0 ? nullptr : &kSettings[size_t(i)];
+}
+
+const std::vector<AddressField> &addressFields()
+{
+    static const std::vector<AddressField> fields = {
+        {"chkName", "edtLName", "LName", "chkForName", "Name"},
+        {"chkVorname", "edtLVorname", "LVorname", "chkForVorname", "Vorname"},
+        {"chkStrasse", "edtLStr", "LStrasse", "chkForStr", "Straße"},
+        {"chkPLZ", "edtLPLZ", "LPLZ", "chkForPlz", "PLZ"},
+        {"chkOrt", "edtLOrt", "LORT", "chkForOrt", "Ort"},
+        {"chkLand", "edtLLand", "LLAND", "chkForLand", "Land"},
+        {"chkEmail", "edtLEmail", "LEMAIL", "chkForEmail", "E-Mail"},
+    };
+    return fields;
 }
 
 QStringList items(ItemList list)
@@ -135,7 +166,7 @@ QStringList items(ItemList list)
                 QStringLiteral("Trebuchet MS,Verdana,Geneva")};
     case ItemList::BorderStyles:
         return {QStringLiteral("dotted"), QStringLiteral("dashed"), QStringLiteral("solid"), QStringLiteral("groove"),
-                QStringLiteral("double"), QStringLiteral("rigde"), QStringLiteral("inset"), QStringLiteral("outset")};
+                QStringLiteral("double"), QStringLiteral("rigde"),  QStringLiteral("inset"), QStringLiteral("outset")};
     case ItemList::Units:
         return {QStringLiteral("px"), QStringLiteral("pc"), QStringLiteral("in"), QStringLiteral("cm"),
                 QStringLiteral("mm"), QStringLiteral("em"), QStringLiteral("ex")};
@@ -148,9 +179,15 @@ QStringList items(ItemList list)
     return {};
 }
 
-QString initialFormMailer() { return QString::fromUtf8(find(QStringLiteral("cboFormMailer"))->initial); }
+QString initialFormMailer()
+{
+    return QString::fromUtf8(find(QStringLiteral("cboFormMailer"))->initial);
+}
 
-QString flagText(bool on) { return on ? QStringLiteral("-1") : QStringLiteral("0"); }
+QString flagText(bool on)
+{
+    return on ? QStringLiteral("-1") : QStringLiteral("0");
+}
 
 bool parseFlag(const QString &text, bool *on)
 {

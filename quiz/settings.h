@@ -34,14 +34,25 @@ struct SettingDef {
     const char *key;
     SettingKind kind;
     SettingStore store;
-    const char *initial;  // initial value; flags as "-1" or "0"
-    const char *caption;  // caption of the control, empty where it has none
-    int minimum;          // number range, used when hasRange
+    const char *initial; // initial value; flags as "-1" or "0"
+    const char *caption; // caption of the control, empty where it has none
+    int minimum;         // number range, used when hasRange
     int maximum;
     bool hasRange;
     ItemList items;
     ReadRule readRule;
     const char *readDefault; // default of the reader for Text and FlagDefault
+};
+
+// One address field the participant may be asked for: the flag that shows
+// it, its caption setting, the name of its input in the page, the flag that
+// makes it required, and its name in the alert of the input check.
+struct AddressField {
+    const char *shown;
+    const char *label;
+    const char *input;
+    const char *required;
+    const char *alertName;
 };
 
 namespace Settings {
@@ -55,10 +66,13 @@ const SettingDef *find(const QString &key);
 
 QStringList items(ItemList list);
 
+// The seven address fields in their fixed order.
+const std::vector<AddressField> &addressFields();
+
 // The address of the quiz script that a new quiz posts to.
 QString initialFormMailer();
 
-QString flagText(bool on);           // "-1" or "0"
+QString flagText(bool on); // "-1" or "0"
 // Parses a flag as the project file holds it: a decimal number (zero is off)
 // or "True"/"False" in any letter case. Returns false when text is no flag.
 bool parseFlag(const QString &text, bool *on);

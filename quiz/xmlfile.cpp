@@ -92,7 +92,10 @@ bool parseXmlFile(const QString &path, XmlElement *root, QString *error)
     return parseXml(f.readAll(), root, error);
 }
 
-void XmlWriter::indent() { m_out += QString(int(m_open.size()) * 2, QLatin1Char(' ')); }
+void XmlWriter::indent()
+{
+    m_out += QString(int(m_open.size()) * 2, QLatin1Char(' '));
+}
 
 void XmlWriter::startElement(const QString &name)
 {

@@ -335,6 +335,20 @@ private slots:
         QCOMPARE(window().quiz().text(QStringLiteral("edtTabColor")), QStringLiteral("00FF00"));
     }
 
+    void switchingTabsTakesTheDesignColourOver()
+    {
+        // The focus leaves the edit before the page is built.
+        PageControl()->setCurrentIndex(2);
+        auto *e = control<QLineEdit>("edtTabColor");
+        e->setFocus();
+        QApplication::processEvents();
+        e->selectAll();
+        QTest::keyClicks(e, QStringLiteral("00ff00"));
+        PageControl()->setCurrentIndex(5);
+        QVERIFY(window().pageText().contains(QStringLiteral(".tableback { background-color:#00FF00}")));
+        QCOMPARE(e->text(), QStringLiteral("00FF00"));
+    }
+
     void htmlTabShowsTheGeneratedPage()
     {
         window().quiz().setText(QStringLiteral("edtFormTitel"), QStringLiteral("Tab-Test"));
@@ -349,6 +363,8 @@ private slots:
             return s.replace(QRegularExpression(QStringLiteral("\\?id=\\d+|value=\"\\d{1,7}\"")), QString());
         };
         QCOMPARE(stripId(window().pageText()), stripId(HtmlGenerator::normaliseLineBreaks(page)));
+        // The tab shows that page (a plain-text widget holds LF).
+        QCOMPARE(memo->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")), window().pageText());
         QVERIFY(window().pageText().contains(QStringLiteral("Tab-Test")));
         // Ctrl+A (also with Shift) selects the whole text.
         memo->setFocus();
