@@ -1,6 +1,9 @@
 #include "jsonio.h"
 
-#include "questions.h"
+#include "freetextquestion.h"
+#include "multiplechoicequestion.h"
+#include "questionlist.h"
+#include "singlechoicequestion.h"
 #include "quiz.h"
 #include "settings.h"
 
@@ -72,32 +75,32 @@ QString wrongKind(const QString &where, const QString &expected, const QJsonValu
     return where + QStringLiteral(": ") + expected + QStringLiteral(", nicht ") + describe(found);
 }
 
-QJsonObject questionToJson(const TQuestion &q)
+QJsonObject questionToJson(const Question &q)
 {
     QJsonObject o;
-    o.insert(QStringLiteral("typ"), q.className());
-    o.insert(QStringLiteral("name"), q.strName);
-    o.insert(QStringLiteral("beschriftung"), q.strBeschriftung);
+    o.insert(QStringLiteral("typ"), q.typeName());
+    o.insert(QStringLiteral("name"), q.name);
+    o.insert(QStringLiteral("beschriftung"), q.caption);
     QJsonArray answers;
-    if (q.kind() == QuestionKind::Simple) {
-        const auto &simple = static_cast<const TSimpleQuestion &>(q);
-        o.insert(QStringLiteral("groesse"), simple.strGroesse);
-        o.insert(QStringLiteral("maxLaenge"), simple.strMaxLaenge);
-        for (const QString &a : simple.arAnswers)
+    if (q.kind() == QuestionKind::FreeText) {
+        const auto &simple = static_cast<const FreeTextQuestion &>(q);
+        o.insert(QStringLiteral("groesse"), simple.fieldSize);
+        o.insert(QStringLiteral("maxLaenge"), simple.maxLength);
+        for (const QString &a : simple.answers)
             answers.append(a);
     } else {
-        for (const TQuestionList &option : static_cast<const TChoiceQuestion &>(q).arQuestions) {
+        for (const AnswerOption &option : static_cast<const ChoiceQuestion &>(q).options) {
             QJsonObject a;
-            a.insert(QStringLiteral("text"), option.strQuestion);
-            a.insert(QStringLiteral("right"), option.bRight);
+            a.insert(QStringLiteral("text"), option.text);
+            a.insert(QStringLiteral("right"), option.right);
             answers.append(a);
         }
     }
-    o.insert(QStringLiteral("pflicht"), q.bPflicht);
-    o.insert(QStringLiteral("meldung"), q.strMeldung);
-    o.insert(QStringLiteral("tipp"), q.strLinkTipp);
-    o.insert(QStringLiteral("hinweis"), q.strErklaerung);
-    o.insert(QStringLiteral("bild"), q.strBild);
+    o.insert(QStringLiteral("pflicht"), q.required);
+    o.insert(QStringLiteral("meldung"), q.alertText);
+    o.insert(QStringLiteral("tipp"), q.tipLink);
+    o.insert(QStringLiteral("hinweis"), q.hint);
+    o.insert(QStringLiteral("bild"), q.picture);
     o.insert(QStringLiteral("answers"), answers);
     return o;
 }
@@ -173,7 +176,7 @@ private:
     QStringList *m_errors;
 };
 
-std::unique_ptr<TQuestion> questionFromJson(const QJsonValue &value, const QString &where, QStringList *errors)
+std::unique_ptr<Question> questionFromJson(const QJsonValue &value, const QString &where, QStringList *errors)
 {
     if (!value.isObject()) {
         errors->append(wrongKind(where, QStringLiteral("Objekt erwartet"), value));
@@ -187,13 +190,13 @@ std::unique_ptr<TQuestion> questionFromJson(const QJsonValue &value, const QStri
     read.text("typ", &typ);
     if (errors->size() > before)
         return nullptr;
-    std::unique_ptr<TQuestion> q = createQuestion(typ);
+    std::unique_ptr<Question> q = createQuestion(typ);
     if (!q) {
         errors->append(read.path(QStringLiteral("typ")) + QStringLiteral(": unbekannte Fragenart ") + describe(typ) +
                        QStringLiteral(" (erwartet: TSimpleQuestion, TMultiQuestion oder TSingleQuestion)"));
         return nullptr;
     }
-    const bool simple = q->kind() == QuestionKind::Simple;
+    const bool simple = q->kind() == QuestionKind::FreeText;
 
     QStringList allowed = {QStringLiteral("typ"),     QStringLiteral("name"),    QStringLiteral("beschriftung"),
                            QStringLiteral("pflicht"), QStringLiteral("meldung"), QStringLiteral("tipp"),
@@ -202,18 +205,18 @@ std::unique_ptr<TQuestion> questionFromJson(const QJsonValue &value, const QStri
         allowed << QStringLiteral("groesse") << QStringLiteral("maxLaenge");
     read.rejectOthers(allowed, QStringLiteral(" für ") + typ);
 
-    read.text("name", &q->strName);
-    read.text("beschriftung", &q->strBeschriftung);
+    read.text("name", &q->name);
+    read.text("beschriftung", &q->caption);
     if (simple) {
-        auto *s = static_cast<TSimpleQuestion *>(q.get());
-        read.text("groesse", &s->strGroesse);
-        read.text("maxLaenge", &s->strMaxLaenge);
+        auto *s = static_cast<FreeTextQuestion *>(q.get());
+        read.text("groesse", &s->fieldSize);
+        read.text("maxLaenge", &s->maxLength);
     }
-    read.flag("pflicht", &q->bPflicht);
-    read.text("meldung", &q->strMeldung);
-    read.text("tipp", &q->strLinkTipp);
-    read.text("hinweis", &q->strErklaerung);
-    read.text("bild", &q->strBild);
+    read.flag("pflicht", &q->required);
+    read.text("meldung", &q->alertText);
+    read.text("tipp", &q->tipLink);
+    read.text("hinweis", &q->hint);
+    read.text("bild", &q->picture);
 
     const QJsonArray answers = read.array("answers");
     for (int j = 0; j < answers.size(); ++j) {
@@ -223,7 +226,7 @@ std::unique_ptr<TQuestion> questionFromJson(const QJsonValue &value, const QStri
             if (!a.isString())
                 errors->append(wrongKind(at, kExpectText, a));
             else
-                static_cast<TSimpleQuestion *>(q.get())->arAnswers << withCrLf(a.toString());
+                static_cast<FreeTextQuestion *>(q.get())->answers << withCrLf(a.toString());
             continue;
         }
         if (!a.isObject()) {
@@ -233,10 +236,10 @@ std::unique_ptr<TQuestion> questionFromJson(const QJsonValue &value, const QStri
         const QJsonObject ao = a.toObject();
         MemberReader option(ao, at, errors);
         option.rejectOthers({QStringLiteral("text"), QStringLiteral("right")});
-        TQuestionList entry;
-        option.text("text", &entry.strQuestion);
-        option.flag("right", &entry.bRight);
-        static_cast<TChoiceQuestion *>(q.get())->arQuestions.push_back(entry);
+        AnswerOption entry;
+        option.text("text", &entry.text);
+        option.flag("right", &entry.right);
+        static_cast<ChoiceQuestion *>(q.get())->options.push_back(entry);
     }
     if (errors->size() > before)
         return nullptr;
@@ -286,7 +289,7 @@ QJsonObject quizToJson(const Quiz &quiz)
             settings.insert(key, quiz.text(i));
     }
     QJsonArray questions;
-    for (const auto &q : quiz.ListField())
+    for (const auto &q : quiz.questions())
         questions.append(questionToJson(*q));
     QJsonObject root;
     root.insert(kSettings, settings);
@@ -312,15 +315,15 @@ bool applyJson(Quiz &quiz, const QJsonObject &json, QString *error)
 
     const QJsonValue questions = json.value(kQuestions);
     if (questions.isUndefined()) {
-        work.ListField() = quiz.ListField().cloned();
+        work.questions() = quiz.questions().cloned();
     } else if (!questions.isArray()) {
         errors.append(wrongKind(kQuestions, QStringLiteral("Liste erwartet"), questions));
     } else {
         const QJsonArray list = questions.toArray();
         for (int i = 0; i < list.size(); ++i) {
-            std::unique_ptr<TQuestion> q = questionFromJson(list.at(i), kQuestions + QStringLiteral("[%1]").arg(i), &errors);
+            std::unique_ptr<Question> q = questionFromJson(list.at(i), kQuestions + QStringLiteral("[%1]").arg(i), &errors);
             if (q)
-                work.ListField().append(std::move(q));
+                work.questions().append(std::move(q));
         }
     }
 

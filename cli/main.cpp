@@ -4,7 +4,7 @@
 
 #include "export.h"
 #include "formmailers.h"
-#include "genhtml.h"
+#include "pagegenerator.h"
 #include "jsonio.h"
 #include "paths.h"
 #include "projectfile.h"
@@ -76,7 +76,7 @@ void loadAddressList(Quiz &quiz)
 bool loadProject(Quiz &quiz, const QString &path)
 {
     loadAddressList(quiz);
-    if (LoadProjectFile(quiz, path))
+    if (loadProjectFile(quiz, path))
         return true;
     QString reason;
     QFile f(path);
@@ -112,20 +112,20 @@ int runExport(const QString &project, const QCommandLineParser &parser)
     if (!loadProject(quiz, project))
         return Failure;
 
-    HtmlGenerator generator(quiz);
+    PageGenerator generator(quiz);
     if (parser.isSet(QStringLiteral("template")))
         generator.setTemplatePath(parser.value(QStringLiteral("template")));
     if (formId >= 0)
         generator.setFormIdSource([formId] { return formId; });
     QString html;
     QString error;
-    if (!generator.GenHtmlPage(&html, &error)) {
+    if (!generator.generate(&html, &error)) {
         writeErr(QStringLiteral("Die Seitenvorlage kann nicht gelesen werden: ") + error);
         return Failure;
     }
-    // As the editor's GenerateHTML: every line break becomes CR LF.
-    html = HtmlGenerator::normaliseLineBreaks(html);
-    if (!ExportPage(html, quiz.text(QStringLiteral("encoding")), page, &error)) {
+    // As the editor's generateHtml: every line break becomes CR LF.
+    html = PageGenerator::normaliseLineBreaks(html);
+    if (!exportPage(html, quiz.text(QStringLiteral("encoding")), page, &error)) {
         writeErr(QStringLiteral("Die Seite kann nicht geschrieben werden: ") + page + QStringLiteral(": ") + error);
         return Failure;
     }
@@ -175,7 +175,7 @@ int runBuild(const QString &jsonPath, const QString &project)
     Quiz quiz;
     loadAddressList(quiz);
     const QString defaultProject = Paths::programFile(QStringLiteral("default.pvx"));
-    if (!LoadProjectFile(quiz, defaultProject)) {
+    if (!loadProjectFile(quiz, defaultProject)) {
         writeErr(QStringLiteral("Warnung: ") + ProjectFile::notAProjectMessage());
         writeErr(defaultProject);
     }
@@ -185,7 +185,7 @@ int runBuild(const QString &jsonPath, const QString &project)
         writeErr(jsonPath + QStringLiteral(":\n") + error);
         return Failure;
     }
-    if (!SaveProjectFile(quiz, project, &error)) {
+    if (!saveProjectFile(quiz, project, &error)) {
         writeErr(QStringLiteral("Die Projektdatei kann nicht geschrieben werden: ") + project + QStringLiteral(": ") + error);
         return Failure;
     }

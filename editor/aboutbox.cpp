@@ -22,7 +22,7 @@ QLabel *centredLabel(const QString &text, QWidget *parent)
 }
 } // namespace
 
-TAboutBox::TAboutBox(QWidget *parent)
+AboutBox::AboutBox(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
@@ -86,7 +86,7 @@ TAboutBox::TAboutBox(QWidget *parent)
     layout->addLayout(buttons);
 }
 
-void TAboutBox::showEvent(QShowEvent *event)
+void AboutBox::showEvent(QShowEvent *event)
 {
     // Centred on the window that owns the box, every time it is shown.
     Placement::centreOnOwner(this);

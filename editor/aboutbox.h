@@ -4,12 +4,12 @@
 
 // The about box: picture, name, rights notice with the homepage and the
 // e-mail address, distribution note, version and "OK".
-class TAboutBox : public QDialog
+class AboutBox : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit TAboutBox(QWidget *parent = nullptr);
+    explicit AboutBox(QWidget *parent = nullptr);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -31,7 +31,7 @@ constexpr int kDataUrlLimit = 2 * 1024 * 1024 - 64;
 
 QUrl documentBaseUrl()
 {
-    return QUrl::fromLocalFile(Paths::GetUserDataPath() + QLatin1Char('/'));
+    return QUrl::fromLocalFile(Paths::userDataPath() + QLatin1Char('/'));
 }
 
 bool defaultLinkPrompt(QWidget *parent, QString *address)
@@ -68,7 +68,7 @@ EmbeddedView::EmbeddedView(QWidget *parent)
 
 EmbeddedView::~EmbeddedView() = default;
 
-void EmbeddedView::Navigate(const QString &pathOrUrl)
+void EmbeddedView::navigate(const QString &pathOrUrl)
 {
     QUrl url;
     if (pathOrUrl == QLatin1String("about:blank"))
@@ -97,8 +97,8 @@ bool EmbeddedView::writeDocument(const QString &html)
 
     // A longer text goes through a file beside the base address; the byte
     // order mark tells the browser its encoding and is not part of the text.
-    QDir().mkpath(Paths::GetUserDataPath());
-    QTemporaryFile file(Paths::GetUserDataPath() + QStringLiteral("/dokument-XXXXXX.htm"));
+    QDir().mkpath(Paths::userDataPath());
+    QTemporaryFile file(Paths::userDataPath() + QStringLiteral("/dokument-XXXXXX.htm"));
     if (!file.open() || file.write("\xEF\xBB\xBF") != 3 || file.write(utf8) != utf8.size() || !file.flush())
         return false;
     const QUrl url = QUrl::fromLocalFile(QFileInfo(file.fileName()).absoluteFilePath());

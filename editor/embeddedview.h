@@ -28,7 +28,7 @@ public:
 
     // Loads a local file path, "about:blank" or a web address and returns at
     // once; nobody waits for the load.
-    void Navigate(const QString &pathOrUrl);
+    void navigate(const QString &pathOrUrl);
     // True once something has been navigated to or written.
     bool hasDocument() const { return m_hasDocument; }
     // The document then holds and shows exactly this HTML text. Relative

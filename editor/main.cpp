@@ -1,5 +1,5 @@
 #include "artwork.h"
-#include "mainFrm.h"
+#include "mainwindow.h"
 #include "paths.h"
 
 #include <QApplication>
@@ -26,7 +26,7 @@ int main(int argc, char *argv[])
     parser.process(app);
 
     Paths::ensureUserDataPath();
-    TfrmMain window;
+    MainWindow window;
     window.move(window.screen()->availableGeometry().center() - window.rect().center());
     window.show();
     const QStringList args = parser.positionalArguments();

@@ -9,7 +9,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-TfrmUpdateInformation::TfrmUpdateInformation(QWidget *parent)
+UpdateWindow::UpdateWindow(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
@@ -25,18 +25,18 @@ TfrmUpdateInformation::TfrmUpdateInformation(QWidget *parent)
     layout->addWidget(m_webBrowser);
 }
 
-void TfrmUpdateInformation::check(QWidget *parent)
+void UpdateWindow::check(QWidget *parent)
 {
     // Freed once closed: every check makes a window of its own.
-    QPointer<TfrmUpdateInformation> window = new TfrmUpdateInformation(parent);
+    QPointer<UpdateWindow> window = new UpdateWindow(parent);
     window->exec();
     if (window)
         window->deleteLater();
 }
 
-void TfrmUpdateInformation::showEvent(QShowEvent *event)
+void UpdateWindow::showEvent(QShowEvent *event)
 {
     Placement::centreOnOwner(this);
     QDialog::showEvent(event);
-    m_webBrowser->Navigate(QString::fromLatin1(Links::updateCheck));
+    m_webBrowser->navigate(QString::fromLatin1(Links::updateCheck));
 }

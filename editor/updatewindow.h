@@ -5,17 +5,17 @@
 class EmbeddedView;
 
 // Shows the maker's page that tells whether a newer version exists.
-class TfrmUpdateInformation : public QDialog
+class UpdateWindow : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit TfrmUpdateInformation(QWidget *parent = nullptr);
+    explicit UpdateWindow(QWidget *parent = nullptr);
 
     // Creates the window, owned by parent, and shows it modally.
     static void check(QWidget *parent);
 
-    EmbeddedView *WebBrowser() const { return m_webBrowser; }
+    EmbeddedView *m_previewView() const { return m_webBrowser; }
 
 protected:
     void showEvent(QShowEvent *event) override;

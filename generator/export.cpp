@@ -1,9 +1,9 @@
 #include "export.h"
 
 #include "textcodec.h"
-#include "xmlfile.h"
+#include "savefile.h"
 
-bool ExportPage(const QString &page, const QString &encoding, const QString &path, QString *error)
+bool exportPage(const QString &page, const QString &encoding, const QString &path, QString *error)
 {
     return writeFileSafely(path, TextCodec::pageBytes(page, encoding), error);
 }

@@ -1,7 +1,9 @@
 #include "formmailers.h"
 
 #include "paths.h"
-#include "xmlfile.h"
+#include "savefile.h"
+#include "xmlelement.h"
+#include "xmlwriter.h"
 
 #include <QFile>
 

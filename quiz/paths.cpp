@@ -14,7 +14,7 @@ QString &overridePath()
 
 namespace Paths {
 
-QString GetUserDataPath()
+QString userDataPath()
 {
     if (!overridePath().isEmpty())
         return overridePath();
@@ -33,7 +33,7 @@ void setUserDataPath(const QString &path)
 
 void ensureUserDataPath()
 {
-    QDir().mkpath(GetUserDataPath());
+    QDir().mkpath(userDataPath());
 }
 
 QString programDir()
@@ -48,7 +48,7 @@ QString programFile(const QString &name)
 
 QString userFile(const QString &name)
 {
-    return GetUserDataPath() + QLatin1Char('/') + name;
+    return userDataPath() + QLatin1Char('/') + name;
 }
 
 } // namespace Paths

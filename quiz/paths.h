@@ -6,7 +6,7 @@ namespace Paths {
 
 // The per-user data folder: $XDG_DATA_HOME/Pruvex on Linux, the roaming
 // %APPDATA%\Pruvex on Windows. Tests point it elsewhere with setUserDataPath.
-QString GetUserDataPath();
+QString userDataPath();
 void setUserDataPath(const QString &path);
 // Creates the per-user data folder when it is missing; failures are ignored.
 void ensureUserDataPath();

@@ -1,9 +1,14 @@
 #include "projectfile.h"
 
-#include "questions.h"
+#include "freetextquestion.h"
+#include "multiplechoicequestion.h"
+#include "questionlist.h"
+#include "singlechoicequestion.h"
 #include "quiz.h"
 #include "settings.h"
-#include "xmlfile.h"
+#include "savefile.h"
+#include "xmlelement.h"
+#include "xmlwriter.h"
 
 #include <QFile>
 
@@ -100,9 +105,9 @@ QByteArray toBytes(const Quiz &quiz)
         w.textElement(QString::fromLatin1(def.key), value);
     }
     w.startElement(QStringLiteral("ItemList"));
-    for (const auto &q : quiz.ListField()) {
+    for (const auto &q : quiz.questions()) {
         w.startElement(QStringLiteral("forms"));
-        SaveQuestionNode(w, *q);
+        writeQuestionElement(w, *q);
         w.endElement();
     }
     w.endElement();
@@ -142,10 +147,10 @@ bool fromBytes(Quiz &quiz, const QByteArray &data)
     if (!items)
         return false;
     for (const XmlElement &forms : items->children) {
-        std::unique_ptr<TQuestion> q = LoadQuestionNode(forms);
+        std::unique_ptr<Question> q = readQuestionElement(forms);
         if (!q)
             return false;
-        fresh.ListField().append(std::move(q));
+        fresh.questions().append(std::move(q));
     }
     quiz.takeFrom(fresh);
     return true;
@@ -153,12 +158,12 @@ bool fromBytes(Quiz &quiz, const QByteArray &data)
 
 } // namespace ProjectFile
 
-bool SaveProjectFile(const Quiz &quiz, const QString &path, QString *error)
+bool saveProjectFile(const Quiz &quiz, const QString &path, QString *error)
 {
     return writeFileSafely(path, ProjectFile::toBytes(quiz), error);
 }
 
-bool LoadProjectFile(Quiz &quiz, const QString &path)
+bool loadProjectFile(Quiz &quiz, const QString &path)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
@@ -166,37 +171,37 @@ bool LoadProjectFile(Quiz &quiz, const QString &path)
     return ProjectFile::fromBytes(quiz, f.readAll());
 }
 
-void SaveQuestionNode(XmlWriter &w, const TQuestion &q)
+void writeQuestionElement(XmlWriter &w, const Question &q)
 {
-    w.textElement(QStringLiteral("typ"), q.className());
-    w.textElement(QStringLiteral("name"), q.strName);
-    w.textElement(QStringLiteral("beschriftung"), q.strBeschriftung);
-    const auto *simple = q.kind() == QuestionKind::Simple ? static_cast<const TSimpleQuestion *>(&q) : nullptr;
+    w.textElement(QStringLiteral("typ"), q.typeName());
+    w.textElement(QStringLiteral("name"), q.name);
+    w.textElement(QStringLiteral("beschriftung"), q.caption);
+    const auto *simple = q.kind() == QuestionKind::FreeText ? static_cast<const FreeTextQuestion *>(&q) : nullptr;
     if (simple) {
-        w.textElement(QStringLiteral("groesse"), simple->strGroesse);
-        w.textElement(QStringLiteral("maxLaenge"), simple->strMaxLaenge);
+        w.textElement(QStringLiteral("groesse"), simple->fieldSize);
+        w.textElement(QStringLiteral("maxLaenge"), simple->maxLength);
     }
-    w.textElement(QStringLiteral("pflicht"), Settings::flagText(q.bPflicht));
-    w.textElement(QStringLiteral("meldung"), q.strMeldung);
-    w.textElement(QStringLiteral("tipp"), q.strLinkTipp);
-    w.textElement(QStringLiteral("hinweis"), q.strErklaerung);
-    w.textElement(QStringLiteral("bild"), q.strBild);
+    w.textElement(QStringLiteral("pflicht"), Settings::flagText(q.required));
+    w.textElement(QStringLiteral("meldung"), q.alertText);
+    w.textElement(QStringLiteral("tipp"), q.tipLink);
+    w.textElement(QStringLiteral("hinweis"), q.hint);
+    w.textElement(QStringLiteral("bild"), q.picture);
     w.startElement(QStringLiteral("answers"));
     if (simple) {
-        for (const QString &a : simple->arAnswers)
+        for (const QString &a : simple->answers)
             w.textElement(QStringLiteral("answer"), a);
     } else {
-        for (const TQuestionList &o : static_cast<const TChoiceQuestion &>(q).arQuestions) {
+        for (const AnswerOption &o : static_cast<const ChoiceQuestion &>(q).options) {
             w.startElement(QStringLiteral("answer"));
-            w.textElement(QStringLiteral("text"), o.strQuestion);
-            w.textElement(QStringLiteral("right"), Settings::flagText(o.bRight));
+            w.textElement(QStringLiteral("text"), o.text);
+            w.textElement(QStringLiteral("right"), Settings::flagText(o.right));
             w.endElement();
         }
     }
     w.endElement();
 }
 
-std::unique_ptr<TQuestion> LoadQuestionNode(const XmlElement &e)
+std::unique_ptr<Question> readQuestionElement(const XmlElement &e)
 {
     QString typ;
     const XmlElement *typElement = e.child(QStringLiteral("typ"));
@@ -204,38 +209,38 @@ std::unique_ptr<TQuestion> LoadQuestionNode(const XmlElement &e)
         return nullptr;
     // A kind this program does not know fails the load: skipping it would
     // drop the question from the next save without a word.
-    std::unique_ptr<TQuestion> q = createQuestion(typ);
+    std::unique_ptr<Question> q = createQuestion(typ);
     if (!q)
         return nullptr;
 
-    if (!readChildText(e, QStringLiteral("name"), &q->strName) || !readChildText(e, QStringLiteral("beschriftung"), &q->strBeschriftung) ||
-        !readChildFlag(e, QStringLiteral("pflicht"), &q->bPflicht) || !readChildText(e, QStringLiteral("meldung"), &q->strMeldung) ||
-        !readChildText(e, QStringLiteral("tipp"), &q->strLinkTipp) || !readChildText(e, QStringLiteral("hinweis"), &q->strErklaerung) ||
-        !readChildText(e, QStringLiteral("bild"), &q->strBild))
+    if (!readChildText(e, QStringLiteral("name"), &q->name) || !readChildText(e, QStringLiteral("beschriftung"), &q->caption) ||
+        !readChildFlag(e, QStringLiteral("pflicht"), &q->required) || !readChildText(e, QStringLiteral("meldung"), &q->alertText) ||
+        !readChildText(e, QStringLiteral("tipp"), &q->tipLink) || !readChildText(e, QStringLiteral("hinweis"), &q->hint) ||
+        !readChildText(e, QStringLiteral("bild"), &q->picture))
         return nullptr;
     const XmlElement *answers = e.child(QStringLiteral("answers"));
     if (!answers)
         return nullptr;
 
-    if (q->kind() == QuestionKind::Simple) {
-        auto *simple = static_cast<TSimpleQuestion *>(q.get());
-        if (!readChildText(e, QStringLiteral("groesse"), &simple->strGroesse) ||
-            !readChildText(e, QStringLiteral("maxLaenge"), &simple->strMaxLaenge))
+    if (q->kind() == QuestionKind::FreeText) {
+        auto *simple = static_cast<FreeTextQuestion *>(q.get());
+        if (!readChildText(e, QStringLiteral("groesse"), &simple->fieldSize) ||
+            !readChildText(e, QStringLiteral("maxLaenge"), &simple->maxLength))
             return nullptr;
         for (const XmlElement &a : answers->children) {
             QString t;
             if (!a.readText(&t))
                 return nullptr;
-            simple->arAnswers << lfPairsToCrLf(t);
+            simple->answers << lfPairsToCrLf(t);
         }
     } else {
-        auto *choice = static_cast<TChoiceQuestion *>(q.get());
+        auto *choice = static_cast<ChoiceQuestion *>(q.get());
         for (const XmlElement &a : answers->children) {
-            TQuestionList option;
-            if (!readChildText(a, QStringLiteral("text"), &option.strQuestion) ||
-                !readChildFlag(a, QStringLiteral("right"), &option.bRight))
+            AnswerOption option;
+            if (!readChildText(a, QStringLiteral("text"), &option.text) ||
+                !readChildFlag(a, QStringLiteral("right"), &option.right))
                 return nullptr;
-            choice->arQuestions.push_back(option);
+            choice->options.push_back(option);
         }
     }
     return q;

@@ -4,7 +4,7 @@
 #include <QString>
 
 class Quiz;
-class TQuestion;
+class Question;
 class XmlWriter;
 struct XmlElement;
 #include <memory>
@@ -25,12 +25,12 @@ bool fromBytes(Quiz &quiz, const QByteArray &data);
 
 // Writes the quiz to path, replacing any file there. On failure the old file
 // is kept and error holds the platform's text.
-bool SaveProjectFile(const Quiz &quiz, const QString &path, QString *error = nullptr);
+bool saveProjectFile(const Quiz &quiz, const QString &path, QString *error = nullptr);
 
 // Reads the project at path into quiz. All or nothing: on any failure quiz
 // is unchanged and the result is false (show ProjectFile::notAProjectMessage()).
-bool LoadProjectFile(Quiz &quiz, const QString &path);
+bool loadProjectFile(Quiz &quiz, const QString &path);
 
-void SaveQuestionNode(XmlWriter &writer, const TQuestion &question);
+void writeQuestionElement(XmlWriter &writer, const Question &question);
 // Builds a question from a forms element; null when it is incomplete.
-std::unique_ptr<TQuestion> LoadQuestionNode(const XmlElement &element);
+std::unique_ptr<Question> readQuestionElement(const XmlElement &element);

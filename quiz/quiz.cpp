@@ -125,42 +125,42 @@ void Quiz::setFlag(const QString &key, bool on)
         setFlagAt(Settings::indexOf(QStringLiteral("rdBegin")), false);
 }
 
-TExtSettings Quiz::ExtSettings() const
+ExtSettings Quiz::extSettings() const
 {
-    TExtSettings e;
+    ExtSettings e;
     e.encoding = text(QStringLiteral("encoding"));
-    e.ProjectSettings.author = text(QStringLiteral("ProjectSettings_author"));
-    e.ProjectSettings.comment = text(QStringLiteral("ProjectSettings_comment"));
-    e.ProjectSettings.title = text(QStringLiteral("ProjectSettings_title"));
-    e.ProjectSettings.company = text(QStringLiteral("ProjectSettings_company"));
-    e.ProjectSettings.url = text(QStringLiteral("ProjectSettings_url"));
-    e.ErrorPages.IPErrorPage = text(QStringLiteral("IPErrorPage"));
-    e.ErrorPages.FileErrorPage = text(QStringLiteral("FileErrorPage"));
-    e.ErrorPages.CaptchaErrorPage = text(QStringLiteral("CaptchaErrorPage"));
+    e.projectProperties.author = text(QStringLiteral("ProjectSettings_author"));
+    e.projectProperties.comment = text(QStringLiteral("ProjectSettings_comment"));
+    e.projectProperties.title = text(QStringLiteral("ProjectSettings_title"));
+    e.projectProperties.company = text(QStringLiteral("ProjectSettings_company"));
+    e.projectProperties.url = text(QStringLiteral("ProjectSettings_url"));
+    e.errorPages.IPErrorPage = text(QStringLiteral("IPErrorPage"));
+    e.errorPages.FileErrorPage = text(QStringLiteral("FileErrorPage"));
+    e.errorPages.CaptchaErrorPage = text(QStringLiteral("CaptchaErrorPage"));
     return e;
 }
 
-void Quiz::setExtSettings(const TExtSettings &e)
+void Quiz::setExtSettings(const ExtSettings &e)
 {
     setText(QStringLiteral("encoding"), e.encoding);
-    setText(QStringLiteral("ProjectSettings_author"), e.ProjectSettings.author);
-    setText(QStringLiteral("ProjectSettings_comment"), e.ProjectSettings.comment);
-    setText(QStringLiteral("ProjectSettings_title"), e.ProjectSettings.title);
-    setText(QStringLiteral("ProjectSettings_company"), e.ProjectSettings.company);
-    setText(QStringLiteral("ProjectSettings_url"), e.ProjectSettings.url);
-    setText(QStringLiteral("IPErrorPage"), e.ErrorPages.IPErrorPage);
-    setText(QStringLiteral("FileErrorPage"), e.ErrorPages.FileErrorPage);
-    setText(QStringLiteral("CaptchaErrorPage"), e.ErrorPages.CaptchaErrorPage);
+    setText(QStringLiteral("ProjectSettings_author"), e.projectProperties.author);
+    setText(QStringLiteral("ProjectSettings_comment"), e.projectProperties.comment);
+    setText(QStringLiteral("ProjectSettings_title"), e.projectProperties.title);
+    setText(QStringLiteral("ProjectSettings_company"), e.projectProperties.company);
+    setText(QStringLiteral("ProjectSettings_url"), e.projectProperties.url);
+    setText(QStringLiteral("IPErrorPage"), e.errorPages.IPErrorPage);
+    setText(QStringLiteral("FileErrorPage"), e.errorPages.FileErrorPage);
+    setText(QStringLiteral("CaptchaErrorPage"), e.errorPages.CaptchaErrorPage);
 }
 
-TColor Quiz::color(const QString &button) const
+ColorValue Quiz::color(const QString &button) const
 {
     const int i = buttonIndex(button);
     Q_ASSERT(i >= 0);
     return i < 0 ? 0 : m_colors[size_t(i)];
 }
 
-void Quiz::setColor(const QString &button, TColor value)
+void Quiz::setColor(const QString &button, ColorValue value)
 {
     const int i = buttonIndex(button);
     Q_ASSERT(i >= 0);
@@ -172,7 +172,7 @@ void Quiz::setColor(const QString &button, TColor value)
     setText(QLatin1String(Colours::pairs()[size_t(i)].edit), Colours::textOf(value));
 }
 
-void Quiz::ColorToCombo(const QString &edit)
+void Quiz::colorToButton(const QString &edit)
 {
     const ColourPair *p = Colours::pairOfEdit(edit);
     Q_ASSERT(p);
@@ -183,7 +183,7 @@ void Quiz::ColorToCombo(const QString &edit)
 void Quiz::colorsFromTexts()
 {
     for (const ColourPair &p : Colours::pairs())
-        ColorToCombo(QLatin1String(p.edit));
+        colorToButton(QLatin1String(p.edit));
 }
 
 void Quiz::notifyQuestionsChanged()

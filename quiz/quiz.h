@@ -1,6 +1,6 @@
 #pragma once
 
-#include "questions.h"
+#include "questionlist.h"
 #include "rgbtohtml.h"
 #include "settings.h"
 
@@ -9,19 +9,19 @@
 #include <array>
 #include <vector>
 
-struct TProjectSettings {
+struct ProjectProperties {
     QString author, comment, title, company, url;
 };
 
-struct TErrorPages {
+struct ErrorPages {
     QString IPErrorPage, FileErrorPage, CaptchaErrorPage;
 };
 
 // The nine settings that have no control on the main window's tabs.
-struct TExtSettings {
+struct ExtSettings {
     QString encoding;
-    TProjectSettings ProjectSettings;
-    TErrorPages ErrorPages;
+    ProjectProperties projectProperties;
+    ErrorPages errorPages;
 };
 
 // A colour text (a setting) and the colour button that shows its value.
@@ -62,23 +62,23 @@ public:
     // Sets a flag; turning rdBegin or rdEnd on turns the other off.
     void setFlag(const QString &key, bool on);
 
-    TExtSettings ExtSettings() const;
-    void setExtSettings(const TExtSettings &ext);
+    ExtSettings extSettings() const;
+    void setExtSettings(const ExtSettings &ext);
 
     // Colour values of the eight colour buttons, by the button's name.
-    TColor color(const QString &button) const;
+    ColorValue color(const QString &button) const;
     // Sets a button's colour; on a real change the edit's text becomes the
     // colour's upper-case text (ComboToColor).
-    void setColor(const QString &button, TColor value);
+    void setColor(const QString &button, ColorValue value);
     // The button of the edit takes the value of the edit's text (black when
     // the text is rejected), with the cascade of setColor.
-    void ColorToCombo(const QString &edit);
-    // ColorToCombo for all eight pairs, in their order.
+    void colorToButton(const QString &edit);
+    // colorToButton for all eight pairs, in their order.
     void colorsFromTexts();
 
-    QuestionList &ListField() { return m_questions; }
-    const QuestionList &ListField() const { return m_questions; }
-    // Call after changing ListField, so that views follow.
+    QuestionList &questions() { return m_questions; }
+    const QuestionList &questions() const { return m_questions; }
+    // Call after changing questions, so that views follow.
     void notifyQuestionsChanged();
 
     // The entries of the quiz-script address list (drop-down items).
@@ -102,7 +102,7 @@ private:
 
     std::vector<QString> m_texts;
     std::vector<bool> m_flags;
-    std::array<TColor, 8> m_colors{};
+    std::array<ColorValue, 8> m_colors{};
     QuestionList m_questions;
     QStringList m_formMailers;
 };

@@ -14,17 +14,17 @@ int hexDigit(QChar c)
 }
 } // namespace
 
-void TRgbToHtml::SetColor(TColor color)
+void RgbToHtml::setColor(ColorValue color)
 {
-    RGBColor = color;
-    HtmlColor = QStringLiteral("%1%2%3")
+    m_color = color;
+    m_text = QStringLiteral("%1%2%3")
                     .arg(color & 0xFF, 2, 16, QLatin1Char('0'))
                     .arg((color >> 8) & 0xFF, 2, 16, QLatin1Char('0'))
                     .arg((color >> 16) & 0xFF, 2, 16, QLatin1Char('0'))
                     .toUpper();
 }
 
-void TRgbToHtml::SetHtml(const QString &text)
+void RgbToHtml::setText(const QString &text)
 {
     if (text.size() != 6)
         return;
@@ -36,39 +36,39 @@ void TRgbToHtml::SetHtml(const QString &text)
             return;
         parts[p] = hi * 16 + lo;
     }
-    RGBColor = TColor(parts[0]) + TColor(parts[1]) * 256 + TColor(parts[2]) * 65536;
-    HtmlColor = text;
+    m_color = ColorValue(parts[0]) + ColorValue(parts[1]) * 256 + ColorValue(parts[2]) * 65536;
+    m_text = text;
 }
 
 namespace Colours {
 
-TColor valueOf(const QString &text)
+ColorValue valueOf(const QString &text)
 {
-    TRgbToHtml c;
-    c.SetHtml(text);
-    return c.GetColor();
+    RgbToHtml c;
+    c.setText(text);
+    return c.color();
 }
 
-QString textOf(TColor color)
+QString textOf(ColorValue color)
 {
-    TRgbToHtml c;
-    c.SetColor(color);
-    return c.GetHtml();
+    RgbToHtml c;
+    c.setColor(color);
+    return c.text();
 }
 
-TColor fromRgb(int r, int g, int b)
+ColorValue fromRgb(int r, int g, int b)
 {
-    return TColor(r & 0xFF) | TColor(g & 0xFF) << 8 | TColor(b & 0xFF) << 16;
+    return ColorValue(r & 0xFF) | ColorValue(g & 0xFF) << 8 | ColorValue(b & 0xFF) << 16;
 }
-int red(TColor c)
+int red(ColorValue c)
 {
     return int(c & 0xFF);
 }
-int green(TColor c)
+int green(ColorValue c)
 {
     return int((c >> 8) & 0xFF);
 }
-int blue(TColor c)
+int blue(ColorValue c)
 {
     return int((c >> 16) & 0xFF);
 }

@@ -3,7 +3,10 @@
 // Small builders shared by the page generator's tests: questions of each
 // kind and settings applied to a quiz from a table row.
 
-#include "questions.h"
+#include "freetextquestion.h"
+#include "multiplechoicequestion.h"
+#include "questionlist.h"
+#include "singlechoicequestion.h"
 #include "quiz.h"
 
 #include <QList>
@@ -12,7 +15,7 @@
 #include <functional>
 #include <memory>
 
-using QuestionPtr = std::shared_ptr<TQuestion>;
+using QuestionPtr = std::shared_ptr<Question>;
 using Questions = QList<QuestionPtr>;
 Q_DECLARE_METATYPE(QuestionPtr)
 Q_DECLARE_METATYPE(Questions)
@@ -33,32 +36,32 @@ inline const QString kDefaultStyle = QStringLiteral("<style>\r\n"
 inline QuestionPtr simple(const QString &caption, const QStringList &answers, const QString &size = QStringLiteral("15"),
                           const QString &maxLength = QStringLiteral("100"))
 {
-    auto q = std::make_shared<TSimpleQuestion>();
-    q->strBeschriftung = caption;
-    q->arAnswers = answers;
-    q->strGroesse = size;
-    q->strMaxLaenge = maxLength;
+    auto q = std::make_shared<FreeTextQuestion>();
+    q->caption = caption;
+    q->answers = answers;
+    q->fieldSize = size;
+    q->maxLength = maxLength;
     return q;
 }
 
-inline QuestionPtr multi(const QString &caption, const std::vector<TQuestionList> &options)
+inline QuestionPtr multi(const QString &caption, const std::vector<AnswerOption> &options)
 {
-    auto q = std::make_shared<TMultiQuestion>();
-    q->strBeschriftung = caption;
-    q->arQuestions = options;
+    auto q = std::make_shared<MultipleChoiceQuestion>();
+    q->caption = caption;
+    q->options = options;
     return q;
 }
 
-inline QuestionPtr single(const QString &caption, const std::vector<TQuestionList> &options)
+inline QuestionPtr single(const QString &caption, const std::vector<AnswerOption> &options)
 {
-    auto q = std::make_shared<TSingleQuestion>();
-    q->strBeschriftung = caption;
-    q->arQuestions = options;
+    auto q = std::make_shared<SingleChoiceQuestion>();
+    q->caption = caption;
+    q->options = options;
     return q;
 }
 
 // The question after edit has changed its shared fields.
-inline QuestionPtr with(QuestionPtr q, const std::function<void(TQuestion &)> &edit)
+inline QuestionPtr with(QuestionPtr q, const std::function<void(Question &)> &edit)
 {
     edit(*q);
     return q;
@@ -66,7 +69,7 @@ inline QuestionPtr with(QuestionPtr q, const std::function<void(TQuestion &)> &e
 
 inline QuestionPtr required(QuestionPtr q)
 {
-    q->bPflicht = true;
+    q->required = true;
     return q;
 }
 
@@ -76,7 +79,7 @@ inline void apply(Quiz &quiz, const QVariantMap &settings)
 {
     for (auto it = settings.cbegin(); it != settings.cend(); ++it) {
         if (Colours::pairOfButton(it.key()))
-            quiz.setColor(it.key(), TColor(it.value().toUInt()));
+            quiz.setColor(it.key(), ColorValue(it.value().toUInt()));
         else if (it.value().typeId() == QMetaType::Bool)
             quiz.setFlag(it.key(), it.value().toBool());
         else
@@ -87,7 +90,7 @@ inline void apply(Quiz &quiz, const QVariantMap &settings)
 inline void addQuestions(Quiz &quiz, const Questions &questions)
 {
     for (const QuestionPtr &q : questions)
-        quiz.ListField().append(q->clone());
+        quiz.questions().append(q->clone());
 }
 
 } // namespace Fixture

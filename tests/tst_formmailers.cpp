@@ -47,7 +47,7 @@ void TestFormMailers::userDataPathFollowsXdgDataHome()
     QTemporaryDir home;
     const QByteArray old = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", home.path().toLocal8Bit());
-    const QString path = Paths::GetUserDataPath();
+    const QString path = Paths::userDataPath();
     QVERIFY(!QDir(path).exists());
     Paths::ensureUserDataPath();
     const bool created = QDir(path).exists();
@@ -60,7 +60,7 @@ void TestFormMailers::userDataPathFollowsXdgDataHome()
     // A test points it elsewhere.
     QTemporaryDir other;
     Paths::setUserDataPath(other.path());
-    QCOMPARE(Paths::GetUserDataPath(), other.path());
+    QCOMPARE(Paths::userDataPath(), other.path());
     QCOMPARE(FormMailers::userFilePath(), other.path() + QStringLiteral("/formmailers.xml"));
 }
 

@@ -4,7 +4,7 @@
 
 #include "export.h"
 #include "generatorfixtures.h"
-#include "genhtml.h"
+#include "pagegenerator.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -240,12 +240,12 @@ void TestPageAssembly::placeholders()
     Quiz quiz;
     apply(quiz, settings);
     addQuestions(quiz, questions);
-    HtmlGenerator gen(quiz);
+    PageGenerator gen(quiz);
     gen.setTemplatePath(writeTemplate(templ));
     gen.setFormIdSource([] { return 4711; });
     QString page;
     QString error;
-    QVERIFY2(gen.GenHtmlPage(&page, &error), qPrintable(error));
+    QVERIFY2(gen.generate(&page, &error), qPrintable(error));
     QCOMPARE(page, expected);
 }
 
@@ -263,11 +263,11 @@ void TestPageAssembly::missingTemplate()
     const QString path = m_dir->filePath(name);
 
     Quiz quiz;
-    HtmlGenerator gen(quiz);
+    PageGenerator gen(quiz);
     gen.setTemplatePath(path);
     QString page = QStringLiteral("vorige Seite");
     QString error;
-    QVERIFY(!gen.GenHtmlPage(&page, &error));
+    QVERIFY(!gen.generate(&page, &error));
     QCOMPARE(page, QStringLiteral("vorige Seite"));
     QVERIFY2(error.contains(path), qPrintable(error));
     QVERIFY(error.size() > path.size() + 2); // the reason follows the name
@@ -277,7 +277,7 @@ void TestPageAssembly::formIdInPageAndCaptcha()
 {
     Quiz quiz;
     quiz.setFlag(QStringLiteral("chkCaptcha"), true);
-    HtmlGenerator gen(quiz);
+    PageGenerator gen(quiz);
     gen.setTemplatePath(writeTemplate("<!-- FORMID -->\n<!-- CAPTCHA -->\n"));
 
     // The random draw: each page carries its own id, in the range, in both
@@ -285,13 +285,13 @@ void TestPageAssembly::formIdInPageAndCaptcha()
     QSet<QString> ids;
     for (int i = 0; i < 20; ++i) {
         QString page;
-        QVERIFY(gen.GenHtmlPage(&page));
+        QVERIFY(gen.generate(&page));
         const QString id = page.section(QStringLiteral("\r\n"), 0, 0);
         bool ok = false;
         const int value = id.toInt(&ok);
         QVERIFY2(ok && value >= 0 && value < 10000000, qPrintable(id));
         QCOMPARE(QString::number(value), id);
-        QCOMPARE(gen.FormId(), value);
+        QCOMPARE(gen.formId(), value);
         QVERIFY(page.contains(QStringLiteral("<img src=\"http://localhost:8080/quiz/v13/captcha_img.php?id=") + id + QStringLiteral("\"")));
         ids.insert(id);
     }
@@ -301,14 +301,14 @@ void TestPageAssembly::formIdInPageAndCaptcha()
 void TestPageAssembly::formIdPerGeneration()
 {
     Quiz quiz;
-    HtmlGenerator gen(quiz);
+    PageGenerator gen(quiz);
     gen.setTemplatePath(writeTemplate("<!-- FORMID -->|<!-- FORMID -->\n"));
     QList<int> draws{17, 9999999};
     gen.setFormIdSource([&draws] { return draws.takeFirst(); });
     QString page;
-    QVERIFY(gen.GenHtmlPage(&page));
+    QVERIFY(gen.generate(&page));
     QCOMPARE(page, QStringLiteral("17|17\r\n"));
-    QVERIFY(gen.GenHtmlPage(&page));
+    QVERIFY(gen.generate(&page));
     QCOMPARE(page, QStringLiteral("9999999|9999999\r\n"));
     QVERIFY(draws.isEmpty());
 }
@@ -331,7 +331,7 @@ void TestPageAssembly::normaliseLineBreaks()
 {
     QFETCH(QString, text);
     QFETCH(QString, expected);
-    QCOMPARE(HtmlGenerator::normaliseLineBreaks(text), expected);
+    QCOMPARE(PageGenerator::normaliseLineBreaks(text), expected);
 }
 
 void TestPageAssembly::exportEncoding_data()
@@ -376,7 +376,7 @@ void TestPageAssembly::exportEncoding()
         old.write(QByteArray(500, 'x'));
     }
     QString error;
-    QVERIFY2(ExportPage(page, encoding, path, &error), qPrintable(error));
+    QVERIFY2(exportPage(page, encoding, path, &error), qPrintable(error));
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), bytes);
@@ -388,20 +388,20 @@ void TestPageAssembly::exportedPageHasNoLoneLineBreak()
 {
     Quiz quiz;
     quiz.setText(QStringLiteral("memoEinleitung"), QStringLiteral("Zeile 1\nZeile 2\rZeile \u00e4"));
-    HtmlGenerator gen(quiz);
+    PageGenerator gen(quiz);
     gen.setTemplatePath(writeTemplate("<p>\n<!-- EINLEITUNGTEXT -->\n</p>"));
     QString page;
-    QVERIFY(gen.GenHtmlPage(&page));
+    QVERIFY(gen.generate(&page));
     QCOMPARE(page, QStringLiteral("<p>\r\nZeile 1\nZeile 2\rZeile \u00e4\r\n</p>\r\n"));
 
     const QString path = m_dir->filePath(QStringLiteral("quiz.htm"));
-    const QString normalised = HtmlGenerator::normaliseLineBreaks(page);
-    QVERIFY(ExportPage(normalised, QStringLiteral("utf-8"), path, nullptr));
+    const QString normalised = PageGenerator::normaliseLineBreaks(page);
+    QVERIFY(exportPage(normalised, QStringLiteral("utf-8"), path, nullptr));
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), QByteArray("<p>\r\nZeile 1\r\nZeile 2\r\nZeile \xc3\xa4\r\n</p>\r\n"));
     f.close();
-    QVERIFY(ExportPage(normalised, QStringLiteral("iso-8859-1"), path, nullptr));
+    QVERIFY(exportPage(normalised, QStringLiteral("iso-8859-1"), path, nullptr));
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), QByteArray("<p>\r\nZeile 1\r\nZeile 2\r\nZeile \xe4\r\n</p>\r\n"));
 }
@@ -410,7 +410,7 @@ void TestPageAssembly::exportIntoMissingFolder()
 {
     const QString folder = m_dir->filePath(QStringLiteral("fehlt"));
     QString error;
-    QVERIFY(!ExportPage(QStringLiteral("<html>\r\n"), QStringLiteral("utf-8"), folder + QStringLiteral("/quiz.htm"), &error));
+    QVERIFY(!exportPage(QStringLiteral("<html>\r\n"), QStringLiteral("utf-8"), folder + QStringLiteral("/quiz.htm"), &error));
     QVERIFY(!error.isEmpty());
     QVERIFY(!QFileInfo::exists(folder));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
@@ -445,7 +445,7 @@ void TestPageAssembly::failedExportKeepsOldFile()
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
     QString error;
-    const bool written = ExportPage(QString(size, QLatin1Char('x')), QStringLiteral("utf-8"), path, &error);
+    const bool written = exportPage(QString(size, QLatin1Char('x')), QStringLiteral("utf-8"), path, &error);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
 
@@ -486,12 +486,12 @@ void TestPageAssembly::deliveredTemplate()
     addQuestions(quiz, {required(simple(QStringLiteral("Hauptstadt?"), {QStringLiteral("Berlin")})),
                         multi(QStringLiteral("Farben?"), {{QStringLiteral("Rot"), true}, {QStringLiteral("Blau"), false}}),
                         single(QStringLiteral("Sicher?"), {{QStringLiteral("ja"), true}, {QStringLiteral("nein"), false}})});
-    HtmlGenerator gen(quiz);
+    PageGenerator gen(quiz);
     gen.setTemplatePath(templatePath);
     gen.setFormIdSource([] { return 4711; });
     QString page;
     QString error;
-    QVERIFY2(gen.GenHtmlPage(&page, &error), qPrintable(error));
+    QVERIFY2(gen.generate(&page, &error), qPrintable(error));
 
     // clang-format off
     const QStringList placeholders = {

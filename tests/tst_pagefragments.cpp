@@ -3,7 +3,7 @@
 // the hidden hand-off fields, the captcha row and the hand-off encodings.
 
 #include "generatorfixtures.h"
-#include "genhtml.h"
+#include "pagegenerator.h"
 
 #include <QtTest>
 
@@ -89,7 +89,7 @@ void TestPageFragments::styleSheet()
     QFETCH(QString, expected);
     Quiz quiz;
     apply(quiz, settings);
-    QCOMPARE(HtmlGenerator(quiz).GenStyleSheet(), expected);
+    QCOMPARE(PageGenerator(quiz).styleSheet(), expected);
 }
 
 // One line of the block (counted from 1) under changed settings; the block
@@ -162,7 +162,7 @@ void TestPageFragments::styleSheetLine()
     QFETCH(QString, expected);
     Quiz quiz;
     apply(quiz, settings);
-    const QString block = HtmlGenerator(quiz).GenStyleSheet();
+    const QString block = PageGenerator(quiz).styleSheet();
     QVERIFY(block.endsWith(QLatin1String("\r\n")));
     const QStringList lines = block.chopped(2).split(QStringLiteral("\r\n"));
     QCOMPARE(lines.size(), 9);
@@ -266,10 +266,10 @@ void TestPageFragments::genCode_data()
     // The hint is kept with the question but never written.
     QTest::newRow("picture and tip, hint not written")
         << with(simple(QStringLiteral("Wer ist das?"), {QStringLiteral("Goethe")}),
-                [](TQuestion &q) {
-                    q.strBild = QStringLiteral("http://example.org/bild.png");
-                    q.strLinkTipp = QStringLiteral("http://example.org/tipp.htm");
-                    q.strErklaerung = QStringLiteral("geheimer Hinweis");
+                [](Question &q) {
+                    q.picture = QStringLiteral("http://example.org/bild.png");
+                    q.tipLink = QStringLiteral("http://example.org/tipp.htm");
+                    q.hint = QStringLiteral("geheimer Hinweis");
                 })
         << false << 1
         << QStringLiteral("<tr><td><img src=\"http://example.org/bild.png\" border=\"0\"></td></tr>\r\n"
@@ -281,9 +281,9 @@ void TestPageFragments::genCode_data()
                           "\t</td>\r\n"
                           "</tr>\r\n");
     QTest::newRow("picture and tip of a blank each") << with(single(QStringLiteral("Q"), {{QStringLiteral("a"), true}}),
-                                                             [](TQuestion &q) {
-                                                                 q.strBild = QStringLiteral(" ");
-                                                                 q.strLinkTipp = QStringLiteral(" ");
+                                                             [](Question &q) {
+                                                                 q.picture = QStringLiteral(" ");
+                                                                 q.tipLink = QStringLiteral(" ");
                                                              })
                                                      << false << 2
                                                      << QStringLiteral("<tr><td><img src=\" \" border=\"0\"></td></tr>\r\n"
@@ -302,7 +302,7 @@ void TestPageFragments::genCode()
     QFETCH(bool, css);
     QFETCH(int, number);
     QFETCH(QString, expected);
-    QCOMPARE(question->GenCode(css, number), expected);
+    QCOMPARE(question->markup(css, number), expected);
 }
 
 // ----------------------------------------------------------- question checks
@@ -329,7 +329,7 @@ void TestPageFragments::genScript_data()
                           "}\r\n"
                           "\r\n");
     QTest::newRow("free text, custom alert in every check")
-        << with(capital->clone(), [](TQuestion &q) { q.strMeldung = QStringLiteral("Bitte \"beide\" St\u00e4dte!"); }) << 1
+        << with(capital->clone(), [](Question &q) { q.alertText = QStringLiteral("Bitte \"beide\" St\u00e4dte!"); }) << 1
         << QStringLiteral("if(document.PRUVEX.Frage1_0.value == \"\")  {\r\n"
                           "alert(\"Bitte \"beide\" St\u00e4dte!\");\r\n"
                           "document.PRUVEX.Frage1_0.focus();\r\n"
@@ -344,7 +344,7 @@ void TestPageFragments::genScript_data()
                           "\r\n");
     QTest::newRow("free text without answers") << simple(QStringLiteral("Leer"), {}) << 1 << QString();
 
-    const std::vector<TQuestionList> three = {{QStringLiteral("a"), true}, {QStringLiteral("b"), false}, {QStringLiteral("c"), false}};
+    const std::vector<AnswerOption> three = {{QStringLiteral("a"), true}, {QStringLiteral("b"), false}, {QStringLiteral("c"), false}};
     QTest::newRow("multiple choice") << multi(QStringLiteral("M"), three) << 1
                                      << QStringLiteral("if (document.PRUVEX.Frage1_0.checked == false && "
                                                        "document.PRUVEX.Frage1_1.checked == false && "
@@ -356,7 +356,7 @@ void TestPageFragments::genScript_data()
                                                        "    }\r\n"
                                                        "\r\n");
     QTest::newRow("multiple choice, custom alert")
-        << with(multi(QStringLiteral("M"), {{QStringLiteral("a"), true}}), [](TQuestion &q) { q.strMeldung = QStringLiteral("Kreuzen!"); })
+        << with(multi(QStringLiteral("M"), {{QStringLiteral("a"), true}}), [](Question &q) { q.alertText = QStringLiteral("Kreuzen!"); })
         << 5
         << QStringLiteral("if (document.PRUVEX.Frage5_0.checked == false)\r\n"
                           "    {\r\n"
@@ -388,7 +388,7 @@ void TestPageFragments::genScript_data()
                                                      "  }\r\n"
                                                      "\r\n");
     QTest::newRow("single choice, custom alert")
-        << with(single(QStringLiteral("S"), three), [](TQuestion &q) { q.strMeldung = QStringLiteral("W\u00e4hlen Sie <b>eine</b>!"); })
+        << with(single(QStringLiteral("S"), three), [](Question &q) { q.alertText = QStringLiteral("W\u00e4hlen Sie <b>eine</b>!"); })
         << 12
         << QStringLiteral("var Option = false;\r\n"
                           "for (i = 0;  i < document.PRUVEX.Frage12.length;  i++)\r\n"
@@ -409,7 +409,7 @@ void TestPageFragments::genScript()
     QFETCH(QuestionPtr, question);
     QFETCH(int, number);
     QFETCH(QString, expected);
-    QCOMPARE(question->GenScript(number), expected);
+    QCOMPARE(question->checkScript(number), expected);
 }
 
 // --------------------------------------------------------------- script block
@@ -420,7 +420,7 @@ void TestPageFragments::formScript_data()
     QTest::addColumn<QVariantMap>("settings");
     QTest::addColumn<QString>("expected");
 
-    const std::vector<TQuestionList> two = {{QStringLiteral("a"), true}, {QStringLiteral("b"), false}};
+    const std::vector<AnswerOption> two = {{QStringLiteral("a"), true}, {QStringLiteral("b"), false}};
 
     QTest::newRow("nothing required") << Questions{simple(QStringLiteral("F"), {QStringLiteral("x")}), multi(QStringLiteral("M"), two)}
                                       << QVariantMap{{"chkName", true}, {"chkForEmail", true}}
@@ -484,7 +484,7 @@ void TestPageFragments::formScript()
     Quiz quiz;
     apply(quiz, settings);
     addQuestions(quiz, questions);
-    QCOMPARE(HtmlGenerator(quiz).GenFormScript(), expected);
+    QCOMPARE(PageGenerator(quiz).formScript(), expected);
 }
 
 // -------------------------------------------------------------- address block
@@ -573,7 +573,7 @@ void TestPageFragments::addressBlock()
     QFETCH(QString, expected);
     Quiz quiz;
     apply(quiz, settings);
-    QCOMPARE(HtmlGenerator(quiz).GenAddressBlock(), expected);
+    QCOMPARE(PageGenerator(quiz).addressBlock(), expected);
 }
 
 void TestPageFragments::addressScript_data()
@@ -611,7 +611,7 @@ void TestPageFragments::addressScript()
     QFETCH(QString, expected);
     Quiz quiz;
     apply(quiz, settings);
-    QCOMPARE(HtmlGenerator(quiz).GenAddressScript(), expected);
+    QCOMPARE(PageGenerator(quiz).addressScript(), expected);
 }
 
 // ------------------------------------------------------------ hidden fields
@@ -626,43 +626,43 @@ void TestPageFragments::questionLists()
                            multi(QStringLiteral("Obst?"), {{QStringLiteral("\u00c4pfel"), true}, {QStringLiteral("Birnen"), true}}),
                            simple(QStringLiteral("Leer"), {}),
                        });
-    const HtmlGenerator gen(quiz);
+    const PageGenerator gen(quiz);
 
-    QCOMPARE(gen.GenQuestionTypes(), QStringLiteral("  <input type=\"hidden\" name=\"typeFrage0\" value=\"TSimpleQuestion\">\r\n"
+    QCOMPARE(gen.questionTypeFields(), QStringLiteral("  <input type=\"hidden\" name=\"typeFrage0\" value=\"TSimpleQuestion\">\r\n"
                                                     "  <input type=\"hidden\" name=\"typeFrage1\" value=\"TSingleQuestion\">\r\n"
                                                     "  <input type=\"hidden\" name=\"typeFrage2\" value=\"TMultiQuestion\">\r\n"
                                                     "  <input type=\"hidden\" name=\"typeFrage3\" value=\"TSimpleQuestion\">\r\n"));
-    QCOMPARE(gen.GenAnswerCounts(), QStringLiteral("  <input type=\"hidden\" name=\"countFrage0\" value=\"2\">\r\n"
+    QCOMPARE(gen.answerCountFields(), QStringLiteral("  <input type=\"hidden\" name=\"countFrage0\" value=\"2\">\r\n"
                                                    "  <input type=\"hidden\" name=\"countFrage1\" value=\"3\">\r\n"
                                                    "  <input type=\"hidden\" name=\"countFrage2\" value=\"2\">\r\n"
                                                    "  <input type=\"hidden\" name=\"countFrage3\" value=\"0\">\r\n"));
     // The question text is escaped for the attribute, so that the browser
     // sends it exactly as typed.
-    QCOMPARE(gen.GenQuestionTexts(), QStringLiteral("  <input type=\"hidden\" name=\"beschrFrage0\" value=\"Hauptstadt?\">\r\n"
+    QCOMPARE(gen.questionTextFields(), QStringLiteral("  <input type=\"hidden\" name=\"beschrFrage0\" value=\"Hauptstadt?\">\r\n"
                                                     "  <input type=\"hidden\" name=\"beschrFrage1\" value=\""
                                                     "&lt;span style=&quot;color:#FF0000&quot;&gt;Tom &amp; Jerry&lt;/span&gt;\">\r\n"
                                                     "  <input type=\"hidden\" name=\"beschrFrage2\" value=\"Obst?\">\r\n"
                                                     "  <input type=\"hidden\" name=\"beschrFrage3\" value=\"Leer\">\r\n"));
-    // All options of the choice questions, Base64 of their ISO-8859-1 bytes;
+    // All options of the choice questions, base64 of their ISO-8859-1 bytes;
     // nothing for the free-text questions.
-    QCOMPARE(gen.GenAllAnswers(), QStringLiteral("  <input type=\"hidden\" name=\"FA_USER_1_0\" value=\"amE=\">\r\n"
+    QCOMPARE(gen.allAnswerFields(), QStringLiteral("  <input type=\"hidden\" name=\"FA_USER_1_0\" value=\"amE=\">\r\n"
                                                  "  <input type=\"hidden\" name=\"FA_USER_1_1\" value=\"bmVpbg==\">\r\n"
                                                  "  <input type=\"hidden\" name=\"FA_USER_1_2\" value=\"dmllbGxlaWNodA==\">\r\n"
                                                  "  <input type=\"hidden\" name=\"FA_USER_2_0\" value=\"xHBmZWw=\">\r\n"
                                                  "  <input type=\"hidden\" name=\"FA_USER_2_1\" value=\"QmlybmVu\">\r\n"));
-    QCOMPARE(gen.GenRightAnswers(),
+    QCOMPARE(gen.rightAnswerFields(),
              QStringLiteral("  <input type=\"hidden\" name=\"FA0\" value=\"VXJle355NFV4eXk=\">\r\n"
                             "  <input type=\"hidden\" name=\"FA1\" value=\"JWthfnJ7e3J+dH9j\">\r\n"
                             "  <input type=\"hidden\" name=\"FA2\" value=\"UWV2cHIkSCdr02dxcns0UWV2cHIkSCZrVX5leXJ5\">\r\n"
                             "  <input type=\"hidden\" name=\"FA3\" value=\"\">\r\n"));
 
     const Quiz empty;
-    const HtmlGenerator none(empty);
-    QCOMPARE(none.GenQuestionTypes(), QString());
-    QCOMPARE(none.GenAnswerCounts(), QString());
-    QCOMPARE(none.GenQuestionTexts(), QString());
-    QCOMPARE(none.GenRightAnswers(), QString());
-    QCOMPARE(none.GenAllAnswers(), QString());
+    const PageGenerator none(empty);
+    QCOMPARE(none.questionTypeFields(), QString());
+    QCOMPARE(none.answerCountFields(), QString());
+    QCOMPARE(none.questionTextFields(), QString());
+    QCOMPARE(none.rightAnswerFields(), QString());
+    QCOMPARE(none.allAnswerFields(), QString());
 }
 
 // The values before scrambling and encoding are in the row names.
@@ -706,7 +706,7 @@ void TestPageFragments::rightAnswers()
     QFETCH(QString, expected);
     Quiz quiz;
     addQuestions(quiz, questions);
-    QCOMPARE(HtmlGenerator(quiz).GenRightAnswers(), expected);
+    QCOMPARE(PageGenerator(quiz).rightAnswerFields(), expected);
 }
 
 void TestPageFragments::errorPages_data()
@@ -728,7 +728,7 @@ void TestPageFragments::errorPages()
     QFETCH(QString, expected);
     Quiz quiz;
     apply(quiz, settings);
-    QCOMPARE(HtmlGenerator(quiz).GenErrorPages(), expected);
+    QCOMPARE(PageGenerator(quiz).errorPageFields(), expected);
 }
 
 // ---------------------------------------------------------------- captcha row
@@ -737,10 +737,10 @@ void TestPageFragments::captchaBlock()
 {
     Quiz quiz;
     quiz.setFlag(QStringLiteral("chkCaptcha"), true);
-    HtmlGenerator gen(quiz);
+    PageGenerator gen(quiz);
     gen.setFormIdSource([] { return 4711; });
-    QCOMPARE(gen.NewFormId(), QStringLiteral("4711"));
-    QCOMPARE(gen.GenCaptchaBlock(),
+    QCOMPARE(gen.newFormId(), QStringLiteral("4711"));
+    QCOMPARE(gen.captchaBlock(),
              QStringLiteral(
                  "<tr>\r\n"
                  "<td colspan=\"2\">\r\n"
@@ -803,17 +803,17 @@ void TestPageFragments::captchaLines()
     QFETCH(QString, imageLine);
     Quiz quiz;
     apply(quiz, settings);
-    HtmlGenerator gen(quiz);
+    PageGenerator gen(quiz);
     gen.setFormIdSource([] { return 4711; });
-    gen.NewFormId();
-    const QStringList lines = gen.GenCaptchaBlock().split(QStringLiteral("\r\n"));
+    gen.newFormId();
+    const QStringList lines = gen.captchaBlock().split(QStringLiteral("\r\n"));
     QCOMPARE(lines.size(), 15); // 14 lines and the empty rest after the last CR LF
     QCOMPARE(lines.at(3), captionLine);
     QCOMPARE(lines.at(7), inputLine);
     QCOMPARE(lines.at(8), imageLine);
 }
 
-// ------------------------------------------------------- scrambling, Base64
+// ------------------------------------------------------- scrambling, base64
 
 void TestPageFragments::scramble_data()
 {
@@ -833,8 +833,8 @@ void TestPageFragments::scramble()
 {
     QFETCH(QString, text);
     QFETCH(QString, expected);
-    QCOMPARE(Handoff::Scramble(text), expected);
-    QCOMPARE(Handoff::Scramble(expected), text);
+    QCOMPARE(Handoff::scramble(text), expected);
+    QCOMPARE(Handoff::scramble(expected), text);
 }
 
 void TestPageFragments::base64_data()
@@ -857,7 +857,7 @@ void TestPageFragments::base64()
 {
     QFETCH(QString, text);
     QFETCH(QString, expected);
-    QCOMPARE(Handoff::Base64(text), expected);
+    QCOMPARE(Handoff::base64(text), expected);
 }
 
 QTEST_GUILESS_MAIN(TestPageFragments)

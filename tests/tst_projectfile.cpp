@@ -3,7 +3,10 @@
 // values set after a load, and loads that fail without touching the open quiz.
 
 #include "projectfile.h"
-#include "questions.h"
+#include "freetextquestion.h"
+#include "multiplechoicequestion.h"
+#include "questionlist.h"
+#include "singlechoicequestion.h"
 #include "quiz.h"
 #include "settings.h"
 #include "testfiles.h"
@@ -34,9 +37,9 @@ bool permissionsDoNotBite()
 #endif
 }
 
-TColor rgb(int r, int g, int b)
+ColorValue rgb(int r, int g, int b)
 {
-    return TColor(r) | TColor(g) << 8 | TColor(b) << 16;
+    return ColorValue(r) | ColorValue(g) << 8 | ColorValue(b) << 16;
 }
 
 QString initialOf(const SettingDef &def)
@@ -144,21 +147,21 @@ const QString ProjectXml::validSingle = QStringLiteral(
     "<forms><typ>TSingleQuestion</typ><name>n3</name><beschriftung>b3</beschriftung><pflicht>0</pflicht><meldung/><tipp/><hinweis/><bild/>"
     "<answers><answer><text>r</text><right>0</right></answer><answer><text>s</text><right>-1</right></answer></answers></forms>\n");
 
-QString describe(const TQuestion &q)
+QString describe(const Question &q)
 {
-    QStringList parts = {q.className(), q.strName, q.strBeschriftung};
-    if (q.kind() == QuestionKind::Simple) {
-        const auto &s = static_cast<const TSimpleQuestion &>(q);
-        parts << s.strGroesse << s.strMaxLaenge;
+    QStringList parts = {q.typeName(), q.name, q.caption};
+    if (q.kind() == QuestionKind::FreeText) {
+        const auto &s = static_cast<const FreeTextQuestion &>(q);
+        parts << s.fieldSize << s.maxLength;
     }
-    parts << (q.bPflicht ? QStringLiteral("pflicht") : QStringLiteral("-")) << q.strMeldung << q.strLinkTipp << q.strErklaerung
-          << q.strBild;
-    if (q.kind() == QuestionKind::Simple) {
-        parts << QStringLiteral("[") + static_cast<const TSimpleQuestion &>(q).arAnswers.join(QLatin1Char(',')) + QStringLiteral("]");
+    parts << (q.required ? QStringLiteral("pflicht") : QStringLiteral("-")) << q.alertText << q.tipLink << q.hint
+          << q.picture;
+    if (q.kind() == QuestionKind::FreeText) {
+        parts << QStringLiteral("[") + static_cast<const FreeTextQuestion &>(q).answers.join(QLatin1Char(',')) + QStringLiteral("]");
     } else {
         QStringList options;
-        for (const TQuestionList &o : static_cast<const TChoiceQuestion &>(q).arQuestions)
-            options << o.strQuestion + (o.bRight ? QStringLiteral("+") : QStringLiteral("-"));
+        for (const AnswerOption &o : static_cast<const ChoiceQuestion &>(q).options)
+            options << o.text + (o.right ? QStringLiteral("+") : QStringLiteral("-"));
         parts << QStringLiteral("[") + options.join(QLatin1Char(',')) + QStringLiteral("]");
     }
     return parts.join(QLatin1Char('|'));
@@ -175,7 +178,7 @@ QStringList describe(const Quiz &quiz)
     for (const ColourPair &p : Colours::pairs())
         out << QString::fromLatin1(p.button) + QLatin1Char('=') + QString::number(quiz.color(QLatin1String(p.button)), 16);
     out << QStringLiteral("formMailers=") + quiz.formMailers().join(QLatin1Char(','));
-    for (const auto &q : quiz.ListField())
+    for (const auto &q : quiz.questions())
         out << describe(*q);
     return out;
 }
@@ -190,18 +193,18 @@ void prepare(Quiz &quiz)
     quiz.setFlag(QStringLiteral("cboStandardButton"), false);
     quiz.setText(QStringLiteral("encoding"), QStringLiteral("utf-8"));
     quiz.setText(QStringLiteral("edtHGColor"), QStringLiteral("123456"));
-    quiz.ColorToCombo(QStringLiteral("edtHGColor"));
+    quiz.colorToButton(QStringLiteral("edtHGColor"));
     quiz.setColor(QStringLiteral("cboButtonColor"), rgb(9, 8, 7));
     quiz.setFormMailers({QStringLiteral("http://erste/quiz.php"), QStringLiteral("http://zweite/quiz.php")});
 
-    auto simple = std::make_unique<TSimpleQuestion>();
-    simple->strBeschriftung = QStringLiteral("alt 1");
-    simple->arAnswers << QStringLiteral("x");
-    quiz.ListField().append(std::move(simple));
-    auto single = std::make_unique<TSingleQuestion>();
-    single->strBeschriftung = QStringLiteral("alt 2");
-    single->arQuestions.push_back({QStringLiteral("o"), true});
-    quiz.ListField().append(std::move(single));
+    auto simple = std::make_unique<FreeTextQuestion>();
+    simple->caption = QStringLiteral("alt 1");
+    simple->answers << QStringLiteral("x");
+    quiz.questions().append(std::move(simple));
+    auto single = std::make_unique<SingleChoiceQuestion>();
+    single->caption = QStringLiteral("alt 2");
+    single->options.push_back({QStringLiteral("o"), true});
+    quiz.questions().append(std::move(single));
 }
 
 // Loads data through a file, as the program does.
@@ -211,7 +214,7 @@ bool loadBytes(Quiz &quiz, const QByteArray &data)
     const QString path = dir.filePath(QStringLiteral("quiz.pvx"));
     if (!TestFiles::writeFile(path, data))
         return false;
-    return LoadProjectFile(quiz, path);
+    return loadProjectFile(quiz, path);
 }
 
 } // namespace
@@ -261,30 +264,30 @@ void TestProjectFile::writesTheExactFile()
     quiz.setText(QStringLiteral("encoding"), QStringLiteral("utf-8"));
     quiz.setText(QStringLiteral("ProjectSettings_url"), QStringLiteral("http://example.org/?a=1&b=2"));
 
-    auto simple = std::make_unique<TSimpleQuestion>();
-    simple->strName = QStringLiteral("F1");
-    simple->strBeschriftung = QStringLiteral("Hauptstadt von <b>Frankreich</b>?");
-    simple->strGroesse = QStringLiteral("15");
-    simple->strMaxLaenge = QStringLiteral("100");
-    simple->bPflicht = true;
-    simple->strLinkTipp = QStringLiteral("http://tipp.example/");
-    simple->arAnswers << QStringLiteral("Paris") << QStringLiteral("paris");
-    quiz.ListField().append(std::move(simple));
+    auto simple = std::make_unique<FreeTextQuestion>();
+    simple->name = QStringLiteral("F1");
+    simple->caption = QStringLiteral("Hauptstadt von <b>Frankreich</b>?");
+    simple->fieldSize = QStringLiteral("15");
+    simple->maxLength = QStringLiteral("100");
+    simple->required = true;
+    simple->tipLink = QStringLiteral("http://tipp.example/");
+    simple->answers << QStringLiteral("Paris") << QStringLiteral("paris");
+    quiz.questions().append(std::move(simple));
 
-    auto multi = std::make_unique<TMultiQuestion>();
-    multi->strName = QStringLiteral("F2");
-    multi->strBeschriftung = QStringLiteral("Welche sind Primzahlen?");
-    multi->strMeldung = QString::fromUtf8("Bitte wählen");
-    multi->strBild = QStringLiteral("bild.png");
-    multi->arQuestions = {{QStringLiteral("2"), true}, {QStringLiteral("4"), false}};
-    quiz.ListField().append(std::move(multi));
+    auto multi = std::make_unique<MultipleChoiceQuestion>();
+    multi->name = QStringLiteral("F2");
+    multi->caption = QStringLiteral("Welche sind Primzahlen?");
+    multi->alertText = QString::fromUtf8("Bitte wählen");
+    multi->picture = QStringLiteral("bild.png");
+    multi->options = {{QStringLiteral("2"), true}, {QStringLiteral("4"), false}};
+    quiz.questions().append(std::move(multi));
 
-    auto single = std::make_unique<TSingleQuestion>();
-    single->strBeschriftung = QString::fromUtf8("Größte Zahl?\r\nBitte eine wählen.");
-    single->bPflicht = true;
-    single->strErklaerung = QStringLiteral("Tipp: \"drei\"");
-    single->arQuestions = {{QStringLiteral("1"), false}, {QStringLiteral("3"), true}};
-    quiz.ListField().append(std::move(single));
+    auto single = std::make_unique<SingleChoiceQuestion>();
+    single->caption = QString::fromUtf8("Größte Zahl?\r\nBitte eine wählen.");
+    single->required = true;
+    single->hint = QStringLiteral("Tipp: \"drei\"");
+    single->options = {{QStringLiteral("1"), false}, {QStringLiteral("3"), true}};
+    quiz.questions().append(std::move(single));
 
     const QByteArray expected = "<xml>\n"
                                 "  <FileInfo>\n"
@@ -435,12 +438,12 @@ void TestProjectFile::writesTheExactFile()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("quiz.pvx"));
     QString error;
-    QVERIFY(SaveProjectFile(quiz, path, &error));
+    QVERIFY(saveProjectFile(quiz, path, &error));
     QCOMPARE(TestFiles::readFile(path), expected);
 
     // And it reads back as it was.
     Quiz loaded;
-    QVERIFY(LoadProjectFile(loaded, path));
+    QVERIFY(loadProjectFile(loaded, path));
     QCOMPARE(describe(loaded), describe(quiz));
 }
 
@@ -457,7 +460,7 @@ void TestProjectFile::emptyListsAreEmptyElements()
     QByteArray bytes = ProjectFile::toBytes(quiz);
     QCOMPARE(bytes.right(noQuestions.size()), noQuestions);
 
-    quiz.ListField().append(createQuestion(QuestionKind::Simple));
+    quiz.questions().append(createQuestion(QuestionKind::FreeText));
     const QByteArray noAnswers = "        <hinweis/>\n"
                                  "        <bild/>\n"
                                  "        <answers/>\n"
@@ -477,10 +480,10 @@ void TestProjectFile::readsEveryElementTheWriterWrites()
         const QString key = QString::fromLatin1(def.key);
         QCOMPARE(quiz.text(key), ProjectXml::fileValue(key));
     }
-    QCOMPARE(quiz.ListField().count(), 3);
-    QCOMPARE(describe(*quiz.ListField().at(0)), QStringLiteral("TSimpleQuestion|n1|b1|15|100|pflicht|m1|t1|h1|p1|[a,b]"));
-    QCOMPARE(describe(*quiz.ListField().at(1)), QStringLiteral("TMultiQuestion|n2|b2|-|||||[x+,y-]"));
-    QCOMPARE(describe(*quiz.ListField().at(2)), QStringLiteral("TSingleQuestion|n3|b3|-|||||[r-,s+]"));
+    QCOMPARE(quiz.questions().count(), 3);
+    QCOMPARE(describe(*quiz.questions().at(0)), QStringLiteral("TSimpleQuestion|n1|b1|15|100|pflicht|m1|t1|h1|p1|[a,b]"));
+    QCOMPARE(describe(*quiz.questions().at(1)), QStringLiteral("TMultiQuestion|n2|b2|-|||||[x+,y-]"));
+    QCOMPARE(describe(*quiz.questions().at(2)), QStringLiteral("TSingleQuestion|n3|b3|-|||||[r-,s+]"));
 }
 
 void TestProjectFile::roundTripOfAllSettings()
@@ -539,32 +542,32 @@ void TestProjectFile::roundTripOfValues()
     quiz.setText(QStringLiteral("ProjectSettings_comment"), value);
     quiz.setText(QStringLiteral("cboFormMailer"), QStringLiteral("http://x/quiz.php"));
 
-    auto simple = std::make_unique<TSimpleQuestion>();
-    simple->strBeschriftung = value;
-    simple->strErklaerung = value;
-    simple->strGroesse = value;
-    simple->arAnswers << value << QStringLiteral("b");
-    quiz.ListField().append(std::move(simple));
-    auto multi = std::make_unique<TMultiQuestion>();
-    multi->strName = value;
-    multi->strMeldung = value;
-    multi->strLinkTipp = value;
-    multi->strBild = value;
-    multi->arQuestions = {{value, true}, {QStringLiteral("n"), false}};
-    quiz.ListField().append(std::move(multi));
+    auto simple = std::make_unique<FreeTextQuestion>();
+    simple->caption = value;
+    simple->hint = value;
+    simple->fieldSize = value;
+    simple->answers << value << QStringLiteral("b");
+    quiz.questions().append(std::move(simple));
+    auto multi = std::make_unique<MultipleChoiceQuestion>();
+    multi->name = value;
+    multi->alertText = value;
+    multi->tipLink = value;
+    multi->picture = value;
+    multi->options = {{value, true}, {QStringLiteral("n"), false}};
+    quiz.questions().append(std::move(multi));
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("wert.pvx"));
-    QVERIFY(SaveProjectFile(quiz, path));
+    QVERIFY(saveProjectFile(quiz, path));
     Quiz loaded;
-    QVERIFY(LoadProjectFile(loaded, path));
+    QVERIFY(loadProjectFile(loaded, path));
     QCOMPARE(loaded.text(QStringLiteral("memoEinleitung")), value);
     QCOMPARE(describe(loaded), describe(quiz));
 
     // A second cycle keeps the text.
-    QVERIFY(SaveProjectFile(loaded, path));
+    QVERIFY(saveProjectFile(loaded, path));
     Quiz again;
-    QVERIFY(LoadProjectFile(again, path));
+    QVERIFY(loadProjectFile(again, path));
     QCOMPARE(describe(again), describe(quiz));
 }
 
@@ -576,18 +579,18 @@ void TestProjectFile::controlCharactersStillGiveAReadableFile()
     quiz.setText(QStringLiteral("edtFormTitel"), QStringLiteral("a\x0B"
                                                                 "b\x01"
                                                                 "c"));
-    auto q = std::make_unique<TSimpleQuestion>();
-    q->strBeschriftung = QStringLiteral("x\x1Fy");
-    q->arAnswers << QStringLiteral("\x0C");
-    quiz.ListField().append(std::move(q));
+    auto q = std::make_unique<FreeTextQuestion>();
+    q->caption = QStringLiteral("x\x1Fy");
+    q->answers << QStringLiteral("\x0C");
+    quiz.questions().append(std::move(q));
 
     Quiz loaded;
     QVERIFY(ProjectFile::fromBytes(loaded, ProjectFile::toBytes(quiz)));
     QCOMPARE(loaded.text(QStringLiteral("edtFormTitel")), QStringLiteral("abc"));
-    QCOMPARE(loaded.ListField().count(), 1);
-    const auto *back = static_cast<const TSimpleQuestion *>(loaded.ListField().at(0));
-    QCOMPARE(back->strBeschriftung, QStringLiteral("xy"));
-    QCOMPARE(back->arAnswers, QStringList{QString()});
+    QCOMPARE(loaded.questions().count(), 1);
+    const auto *back = static_cast<const FreeTextQuestion *>(loaded.questions().at(0));
+    QCOMPARE(back->caption, QStringLiteral("xy"));
+    QCOMPARE(back->answers, QStringList{QString()});
 }
 
 // The file holds the required flags only. Before the load the quiz holds the
@@ -657,7 +660,7 @@ void TestProjectFile::readingDefaults()
                 quiz.setFlag(QString::fromLatin1(def.key), initialOf(def) != QLatin1String("-1"));
     }
 
-    QVERIFY(LoadProjectFile(quiz, kDataDir + QStringLiteral("/required-flags-only.pvx")));
+    QVERIFY(loadProjectFile(quiz, kDataDir + QStringLiteral("/required-flags-only.pvx")));
     QCOMPARE(quiz.text(key), expected);
 }
 
@@ -797,7 +800,7 @@ void TestProjectFile::coloursAfterLoad_data()
     QTest::addColumn<QString>("edit");
     QTest::addColumn<QString>("raw"); // null: element left out
     QTest::addColumn<QString>("button");
-    QTest::addColumn<TColor>("colour");
+    QTest::addColumn<ColorValue>("colour");
     QTest::addColumn<QString>("text");
 
     QTest::newRow("CSS pair, lower case") << "edtHintergrundButton"
@@ -805,10 +808,10 @@ void TestProjectFile::coloursAfterLoad_data()
                                           << "cboColorHGButton" << rgb(0xFF, 0x80, 0x40) << "FF8040";
     QTest::newRow("CSS pair, rejected, button grey") << "edtHintergrundButton"
                                                      << "zzz"
-                                                     << "cboColorHGButton" << TColor(0) << "000000";
+                                                     << "cboColorHGButton" << ColorValue(0) << "000000";
     QTest::newRow("CSS pair, rejected, button black") << "edtFarbeButton"
                                                       << "zzz"
-                                                      << "cboButtonColor" << TColor(0) << "zzz";
+                                                      << "cboButtonColor" << ColorValue(0) << "zzz";
     QTest::newRow("field colour") << "edtColorFormField"
                                   << "00ff00"
                                   << "cboColorFormField" << rgb(0, 0xFF, 0) << "00FF00";
@@ -821,10 +824,10 @@ void TestProjectFile::coloursAfterLoad_data()
     QTest::newRow("Design pair, other colour") << "edtTextColor"
                                                << "ff0000"
                                                << "cboTextColor" << rgb(0xFF, 0, 0) << "FF0000";
-    QTest::newRow("Design pair, missing, button white") << "edtTabColor" << QString() << "cboTabColor" << TColor(0) << "000000";
+    QTest::newRow("Design pair, missing, button white") << "edtTabColor" << QString() << "cboTabColor" << ColorValue(0) << "000000";
     QTest::newRow("Design pair, empty, button black") << "edtHeaderColor"
                                                       << ""
-                                                      << "cboHeadingColor" << TColor(0) << "";
+                                                      << "cboHeadingColor" << ColorValue(0) << "";
     QTest::newRow("unchanged file text") << "edtTabColor"
                                          << "1A2B3C"
                                          << "cboTabColor" << rgb(0x1A, 0x2B, 0x3C) << "1A2B3C";
@@ -835,7 +838,7 @@ void TestProjectFile::coloursAfterLoad()
     QFETCH(QString, edit);
     QFETCH(QString, raw);
     QFETCH(QString, button);
-    QFETCH(TColor, colour);
+    QFETCH(ColorValue, colour);
     QFETCH(QString, text);
 
     ProjectXml file;
@@ -895,7 +898,7 @@ void TestProjectFile::toleratedFiles()
     QVERIFY(loadBytes(quiz, data));
     QCOMPARE(quiz.text(QStringLiteral("edtFormTitel")), title);
     QCOMPARE(quiz.text(QStringLiteral("memoTextEnde")), QStringLiteral("Datei memoTextEnde"));
-    QCOMPARE(quiz.ListField().count(), 3);
+    QCOMPARE(quiz.questions().count(), 3);
 }
 
 void TestProjectFile::questionElements_data()
@@ -935,8 +938,8 @@ void TestProjectFile::questionElements()
     QFETCH(QString, expected);
     Quiz quiz;
     QVERIFY(loadBytes(quiz, ProjectXml().items(QStringLiteral("<ItemList>") + forms + QStringLiteral("</ItemList>")).bytes()));
-    QCOMPARE(quiz.ListField().count(), 1);
-    QCOMPARE(describe(*quiz.ListField().at(0)), expected);
+    QCOMPARE(quiz.questions().count(), 1);
+    QCOMPARE(describe(*quiz.questions().at(0)), expected);
 }
 
 void TestProjectFile::emptyItemListEmptiesTheQuestions()
@@ -946,7 +949,7 @@ void TestProjectFile::emptyItemListEmptiesTheQuestions()
         prepare(quiz);
         QSignalSpy spy(&quiz, &Quiz::questionsChanged);
         QVERIFY(loadBytes(quiz, ProjectXml().items(items).bytes()));
-        QVERIFY(quiz.ListField().isEmpty());
+        QVERIFY(quiz.questions().isEmpty());
         QCOMPARE(spy.count(), 1);
     }
 }
@@ -1012,18 +1015,18 @@ void TestProjectFile::failedLoadChangesNothing()
     Quiz quiz;
     prepare(quiz);
     const QStringList before = describe(quiz);
-    const TQuestion *firstQuestion = quiz.ListField().at(0);
+    const Question *firstQuestion = quiz.questions().at(0);
     QSignalSpy settings(&quiz, &Quiz::settingChanged);
     QSignalSpy colours(&quiz, &Quiz::colorChanged);
     QSignalSpy questions(&quiz, &Quiz::questionsChanged);
 
     if (data.isNull())
-        QVERIFY(!LoadProjectFile(quiz, path));
+        QVERIFY(!loadProjectFile(quiz, path));
     else
         QVERIFY(!loadBytes(quiz, data));
 
     QCOMPARE(describe(quiz), before);
-    QCOMPARE(quiz.ListField().at(0), firstQuestion);
+    QCOMPARE(quiz.questions().at(0), firstQuestion);
     QCOMPARE(settings.count(), 0);
     QCOMPARE(colours.count(), 0);
     QCOMPARE(questions.count(), 0);
@@ -1036,7 +1039,7 @@ void TestProjectFile::saveIntoMissingFolderFails()
     const QString path = dir.filePath(QStringLiteral("fehlt/quiz.pvx"));
     Quiz quiz;
     QString error;
-    QVERIFY(!SaveProjectFile(quiz, path, &error));
+    QVERIFY(!saveProjectFile(quiz, path, &error));
     QVERIFY(!error.isEmpty());
     QVERIFY(!QFile::exists(path));
 }
@@ -1053,7 +1056,7 @@ void TestProjectFile::saveOverUnreplaceableFileKeepsIt()
 
     Quiz quiz;
     QString error;
-    const bool saved = SaveProjectFile(quiz, path, &error);
+    const bool saved = saveProjectFile(quiz, path, &error);
     const QStringList entries = QDir(folder).entryList(QDir::Files | QDir::Hidden);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     if (saved && permissionsDoNotBite())
@@ -1072,7 +1075,7 @@ void TestProjectFile::saveReplacesAnExistingFile()
     QVERIFY(TestFiles::writeFile(path, QByteArray(100000, 'x')));
     Quiz quiz;
     QString error;
-    QVERIFY(SaveProjectFile(quiz, path, &error));
+    QVERIFY(saveProjectFile(quiz, path, &error));
     QVERIFY(error.isEmpty());
     QCOMPARE(TestFiles::readFile(path), ProjectFile::toBytes(quiz));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"quiz.pvx"});
@@ -1082,8 +1085,8 @@ void TestProjectFile::shippedDefaultProjectLoads()
 {
     Quiz initial;
     Quiz quiz;
-    QVERIFY(LoadProjectFile(quiz, kBinDir + QStringLiteral("/default.pvx")));
-    QVERIFY(quiz.ListField().isEmpty());
+    QVERIFY(loadProjectFile(quiz, kBinDir + QStringLiteral("/default.pvx")));
+    QVERIFY(quiz.questions().isEmpty());
     for (const SettingDef &def : Settings::all()) {
         if (def.store != SettingStore::Window)
             continue;

@@ -2,7 +2,10 @@
 // the Quiz model (initial state, flags, colours and their cascade, taking
 // over a loaded quiz), the question objects and the 8-bit code page.
 
-#include "questions.h"
+#include "freetextquestion.h"
+#include "multiplechoicequestion.h"
+#include "questionlist.h"
+#include "singlechoicequestion.h"
 #include "quiz.h"
 #include "rgbtohtml.h"
 #include "settings.h"
@@ -16,9 +19,9 @@ namespace {
 
 const QString kRequiredSuffix = QStringLiteral("/quiz/v13/quiz.php");
 
-TColor rgb(int r, int g, int b)
+ColorValue rgb(int r, int g, int b)
 {
-    return TColor(r) | TColor(g) << 8 | TColor(b) << 16;
+    return ColorValue(r) | ColorValue(g) << 8 | ColorValue(b) << 16;
 }
 
 QStringList spiedKeys(const QSignalSpy &spy)
@@ -266,33 +269,33 @@ void TestQuizDocument::parseFlag()
 
 void TestQuizDocument::freshConverterIsBlack()
 {
-    TRgbToHtml c;
-    QCOMPARE(c.GetColor(), TColor(0));
-    QCOMPARE(c.GetHtml(), QStringLiteral("000000"));
+    RgbToHtml c;
+    QCOMPARE(c.color(), ColorValue(0));
+    QCOMPARE(c.text(), QStringLiteral("000000"));
 }
 
 void TestQuizDocument::setHtmlAccepted_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<TColor>("value");
+    QTest::addColumn<ColorValue>("value");
 
     QTest::newRow("mixed case kept") << "1a2B3c" << rgb(0x1A, 0x2B, 0x3C);
     QTest::newRow("upper") << "FF8040" << rgb(0xFF, 0x80, 0x40);
     QTest::newRow("lower") << "ff8040" << rgb(0xFF, 0x80, 0x40);
-    QTest::newRow("black") << "000000" << TColor(0);
-    QTest::newRow("white") << "ffffff" << TColor(0xFFFFFF);
-    QTest::newRow("navy is blue") << "000080" << TColor(0x800000);
+    QTest::newRow("black") << "000000" << ColorValue(0);
+    QTest::newRow("white") << "ffffff" << ColorValue(0xFFFFFF);
+    QTest::newRow("navy is blue") << "000080" << ColorValue(0x800000);
 }
 
 void TestQuizDocument::setHtmlAccepted()
 {
     QFETCH(QString, text);
-    QFETCH(TColor, value);
-    TRgbToHtml c;
-    c.SetColor(rgb(1, 2, 3));
-    c.SetHtml(text);
-    QCOMPARE(c.GetColor(), value);
-    QCOMPARE(c.GetHtml(), text);
+    QFETCH(ColorValue, value);
+    RgbToHtml c;
+    c.setColor(rgb(1, 2, 3));
+    c.setText(text);
+    QCOMPARE(c.color(), value);
+    QCOMPARE(c.text(), text);
 }
 
 void TestQuizDocument::setHtmlRejected_data()
@@ -314,36 +317,36 @@ void TestQuizDocument::setHtmlRejected_data()
 void TestQuizDocument::setHtmlRejected()
 {
     QFETCH(QString, text);
-    TRgbToHtml c;
-    c.SetHtml(QStringLiteral("a0B0c0"));
-    c.SetHtml(text);
-    QCOMPARE(c.GetColor(), rgb(0xA0, 0xB0, 0xC0));
-    QCOMPARE(c.GetHtml(), QStringLiteral("a0B0c0"));
+    RgbToHtml c;
+    c.setText(QStringLiteral("a0B0c0"));
+    c.setText(text);
+    QCOMPARE(c.color(), rgb(0xA0, 0xB0, 0xC0));
+    QCOMPARE(c.text(), QStringLiteral("a0B0c0"));
 
     // The value of a rejected text is black.
-    QCOMPARE(Colours::valueOf(text), TColor(0));
+    QCOMPARE(Colours::valueOf(text), ColorValue(0));
 }
 
 void TestQuizDocument::setColor_data()
 {
-    QTest::addColumn<TColor>("value");
+    QTest::addColumn<ColorValue>("value");
     QTest::addColumn<QString>("text");
 
     QTest::newRow("red 00 green 80 blue FF") << rgb(0x00, 0x80, 0xFF) << "0080FF";
     QTest::newRow("byte order") << rgb(0x0C, 0x0B, 0x0A) << "0C0B0A";
-    QTest::newRow("black") << TColor(0) << "000000";
-    QTest::newRow("white") << TColor(0xFFFFFF) << "FFFFFF";
+    QTest::newRow("black") << ColorValue(0) << "000000";
+    QTest::newRow("white") << ColorValue(0xFFFFFF) << "FFFFFF";
     QTest::newRow("upper-case digits") << rgb(0xab, 0xcd, 0xef) << "ABCDEF";
 }
 
 void TestQuizDocument::setColor()
 {
-    QFETCH(TColor, value);
+    QFETCH(ColorValue, value);
     QFETCH(QString, text);
-    TRgbToHtml c;
-    c.SetColor(value);
-    QCOMPARE(c.GetColor(), value);
-    QCOMPARE(c.GetHtml(), text);
+    RgbToHtml c;
+    c.setColor(value);
+    QCOMPARE(c.color(), value);
+    QCOMPARE(c.text(), text);
     QCOMPARE(Colours::textOf(value), text);
 }
 
@@ -352,7 +355,7 @@ void TestQuizDocument::colourTextCaseIsTheSameColour()
     QCOMPARE(Colours::valueOf(QStringLiteral("c0c0c0")), Colours::valueOf(QStringLiteral("C0C0C0")));
     QCOMPARE(Colours::textOf(Colours::valueOf(QStringLiteral("c0c0c0"))), QStringLiteral("C0C0C0"));
     QCOMPARE(Colours::fromRgb(0x12, 0x34, 0x56), rgb(0x12, 0x34, 0x56));
-    const TColor c = rgb(0x12, 0x34, 0x56);
+    const ColorValue c = rgb(0x12, 0x34, 0x56);
     QCOMPARE(Colours::red(c), 0x12);
     QCOMPARE(Colours::green(c), 0x34);
     QCOMPARE(Colours::blue(c), 0x56);
@@ -436,33 +439,33 @@ void TestQuizDocument::initialFlagsAndExtSettings()
     const QString mailer = quiz.text(QStringLiteral("cboFormMailer"));
     QVERIFY2(mailer.startsWith(QLatin1String("http://")) && mailer.endsWith(kRequiredSuffix), qPrintable(mailer));
 
-    const TExtSettings ext = quiz.ExtSettings();
+    const ExtSettings ext = quiz.extSettings();
     for (const QString &v :
-         {ext.encoding, ext.ProjectSettings.author, ext.ProjectSettings.comment, ext.ProjectSettings.title, ext.ProjectSettings.company,
-          ext.ProjectSettings.url, ext.ErrorPages.IPErrorPage, ext.ErrorPages.FileErrorPage, ext.ErrorPages.CaptchaErrorPage})
+         {ext.encoding, ext.projectProperties.author, ext.projectProperties.comment, ext.projectProperties.title, ext.projectProperties.company,
+          ext.projectProperties.url, ext.errorPages.IPErrorPage, ext.errorPages.FileErrorPage, ext.errorPages.CaptchaErrorPage})
         QVERIFY2(v.isEmpty(), qPrintable(v));
-    QVERIFY(quiz.ListField().isEmpty());
+    QVERIFY(quiz.questions().isEmpty());
 }
 
 void TestQuizDocument::initialColourValues_data()
 {
     QTest::addColumn<QString>("button");
-    QTest::addColumn<TColor>("value");
+    QTest::addColumn<ColorValue>("value");
 
     QTest::newRow("cboBGColor silver") << "cboBGColor" << rgb(0xC0, 0xC0, 0xC0);
-    QTest::newRow("cboHeadingColor black") << "cboHeadingColor" << TColor(0);
+    QTest::newRow("cboHeadingColor black") << "cboHeadingColor" << ColorValue(0);
     QTest::newRow("cboTextColor navy") << "cboTextColor" << rgb(0, 0, 0x80);
     QTest::newRow("cboTabColor white") << "cboTabColor" << rgb(0xFF, 0xFF, 0xFF);
     QTest::newRow("cboColorHGButton grey") << "cboColorHGButton" << rgb(0xA0, 0xA0, 0xA4);
-    QTest::newRow("cboButtonColor black") << "cboButtonColor" << TColor(0);
+    QTest::newRow("cboButtonColor black") << "cboButtonColor" << ColorValue(0);
     QTest::newRow("cboHGFormField grey") << "cboHGFormField" << rgb(0xA0, 0xA0, 0xA4);
-    QTest::newRow("cboColorFormField black") << "cboColorFormField" << TColor(0);
+    QTest::newRow("cboColorFormField black") << "cboColorFormField" << ColorValue(0);
 }
 
 void TestQuizDocument::initialColourValues()
 {
     QFETCH(QString, button);
-    QFETCH(TColor, value);
+    QFETCH(ColorValue, value);
     Quiz quiz;
     QCOMPARE(quiz.color(button), value);
 }
@@ -544,16 +547,16 @@ void TestQuizDocument::radioRule()
 void TestQuizDocument::extSettingsMapToTheirKeys()
 {
     Quiz quiz;
-    TExtSettings e;
+    ExtSettings e;
     e.encoding = QStringLiteral("utf-8");
-    e.ProjectSettings.author = QStringLiteral("A");
-    e.ProjectSettings.comment = QStringLiteral("C\r\nC");
-    e.ProjectSettings.title = QStringLiteral("T");
-    e.ProjectSettings.company = QStringLiteral("F");
-    e.ProjectSettings.url = QStringLiteral("U");
-    e.ErrorPages.IPErrorPage = QStringLiteral("IP");
-    e.ErrorPages.FileErrorPage = QStringLiteral("FILE");
-    e.ErrorPages.CaptchaErrorPage = QStringLiteral("CAPTCHA");
+    e.projectProperties.author = QStringLiteral("A");
+    e.projectProperties.comment = QStringLiteral("C\r\nC");
+    e.projectProperties.title = QStringLiteral("T");
+    e.projectProperties.company = QStringLiteral("F");
+    e.projectProperties.url = QStringLiteral("U");
+    e.errorPages.IPErrorPage = QStringLiteral("IP");
+    e.errorPages.FileErrorPage = QStringLiteral("FILE");
+    e.errorPages.CaptchaErrorPage = QStringLiteral("CAPTCHA");
     quiz.setExtSettings(e);
 
     const QList<QPair<QString, QString>> expected = {
@@ -564,16 +567,16 @@ void TestQuizDocument::extSettingsMapToTheirKeys()
     for (const auto &kv : expected)
         QCOMPARE(quiz.text(kv.first), kv.second);
 
-    const TExtSettings back = quiz.ExtSettings();
+    const ExtSettings back = quiz.extSettings();
     QCOMPARE(back.encoding, e.encoding);
-    QCOMPARE(back.ProjectSettings.author, e.ProjectSettings.author);
-    QCOMPARE(back.ProjectSettings.comment, e.ProjectSettings.comment);
-    QCOMPARE(back.ProjectSettings.title, e.ProjectSettings.title);
-    QCOMPARE(back.ProjectSettings.company, e.ProjectSettings.company);
-    QCOMPARE(back.ProjectSettings.url, e.ProjectSettings.url);
-    QCOMPARE(back.ErrorPages.IPErrorPage, e.ErrorPages.IPErrorPage);
-    QCOMPARE(back.ErrorPages.FileErrorPage, e.ErrorPages.FileErrorPage);
-    QCOMPARE(back.ErrorPages.CaptchaErrorPage, e.ErrorPages.CaptchaErrorPage);
+    QCOMPARE(back.projectProperties.author, e.projectProperties.author);
+    QCOMPARE(back.projectProperties.comment, e.projectProperties.comment);
+    QCOMPARE(back.projectProperties.title, e.projectProperties.title);
+    QCOMPARE(back.projectProperties.company, e.projectProperties.company);
+    QCOMPARE(back.projectProperties.url, e.projectProperties.url);
+    QCOMPARE(back.errorPages.IPErrorPage, e.errorPages.IPErrorPage);
+    QCOMPARE(back.errorPages.FileErrorPage, e.errorPages.FileErrorPage);
+    QCOMPARE(back.errorPages.CaptchaErrorPage, e.errorPages.CaptchaErrorPage);
 }
 
 // The four rows of the cascade, on a Design pair and on a CSS pair.
@@ -581,24 +584,24 @@ void TestQuizDocument::colourCascade_data()
 {
     QTest::addColumn<QString>("edit");
     QTest::addColumn<QString>("button");
-    QTest::addColumn<TColor>("buttonBefore");
+    QTest::addColumn<ColorValue>("buttonBefore");
     QTest::addColumn<QString>("editText");
-    QTest::addColumn<TColor>("buttonAfter");
+    QTest::addColumn<ColorValue>("buttonAfter");
     QTest::addColumn<QString>("textAfter");
     QTest::addColumn<bool>("colourSignal");
 
-    const TColor silver = rgb(0xC0, 0xC0, 0xC0);
-    const TColor navy = rgb(0, 0, 0x80);
+    const ColorValue silver = rgb(0xC0, 0xC0, 0xC0);
+    const ColorValue navy = rgb(0, 0, 0x80);
     QTest::newRow("valid, other colour") << "edtHGColor"
                                          << "cboBGColor" << silver << "ff0000" << rgb(0xFF, 0, 0) << "FF0000" << true;
     QTest::newRow("valid, same colour in other case") << "edtHGColor"
                                                       << "cboBGColor" << silver << "c0c0c0" << silver << "c0c0c0" << false;
     QTest::newRow("rejected, button not black") << "edtTextColor"
-                                                << "cboTextColor" << navy << "xyz" << TColor(0) << "000000" << true;
+                                                << "cboTextColor" << navy << "xyz" << ColorValue(0) << "000000" << true;
     QTest::newRow("rejected, button black") << "edtHeaderColor"
-                                            << "cboHeadingColor" << TColor(0) << "xyz" << TColor(0) << "xyz" << false;
+                                            << "cboHeadingColor" << ColorValue(0) << "xyz" << ColorValue(0) << "xyz" << false;
     QTest::newRow("empty, button not black") << "edtTabColor"
-                                             << "cboTabColor" << rgb(0xFF, 0xFF, 0xFF) << "" << TColor(0) << "000000" << true;
+                                             << "cboTabColor" << rgb(0xFF, 0xFF, 0xFF) << "" << ColorValue(0) << "000000" << true;
     QTest::newRow("CSS pair, valid") << "edtHintergrundButton"
                                      << "cboColorHGButton" << rgb(0xA0, 0xA0, 0xA4) << "ff8040" << rgb(0xFF, 0x80, 0x40) << "FF8040"
                                      << true;
@@ -607,18 +610,18 @@ void TestQuizDocument::colourCascade_data()
                                            << false;
     QTest::newRow("CSS pair, rejected, not black")
         << "edtHGFormField"
-        << "cboHGFormField" << rgb(0xA0, 0xA0, 0xA4) << "1234567" << TColor(0) << "000000" << true;
+        << "cboHGFormField" << rgb(0xA0, 0xA0, 0xA4) << "1234567" << ColorValue(0) << "000000" << true;
     QTest::newRow("CSS pair, rejected, black") << "edtColorFormField"
-                                               << "cboColorFormField" << TColor(0) << "#00ff0" << TColor(0) << "#00ff0" << false;
+                                               << "cboColorFormField" << ColorValue(0) << "#00ff0" << ColorValue(0) << "#00ff0" << false;
 }
 
 void TestQuizDocument::colourCascade()
 {
     QFETCH(QString, edit);
     QFETCH(QString, button);
-    QFETCH(TColor, buttonBefore);
+    QFETCH(ColorValue, buttonBefore);
     QFETCH(QString, editText);
-    QFETCH(TColor, buttonAfter);
+    QFETCH(ColorValue, buttonAfter);
     QFETCH(QString, textAfter);
     QFETCH(bool, colourSignal);
 
@@ -627,7 +630,7 @@ void TestQuizDocument::colourCascade()
     quiz.setText(edit, editText);
     QSignalSpy colours(&quiz, &Quiz::colorChanged);
     QSignalSpy settings(&quiz, &Quiz::settingChanged);
-    quiz.ColorToCombo(edit);
+    quiz.colorToButton(edit);
     QCOMPARE(quiz.color(button), buttonAfter);
     QCOMPARE(quiz.text(edit), textAfter);
     QCOMPARE(colours.count(), colourSignal ? 1 : 0);
@@ -641,7 +644,7 @@ void TestQuizDocument::typingIntoAColourEditLeavesItsButton()
     Quiz quiz;
     quiz.setText(QStringLiteral("edtFarbeButton"), QStringLiteral("ff0000"));
     quiz.setText(QStringLiteral("edtHGColor"), QStringLiteral("00ff00"));
-    QCOMPARE(quiz.color(QStringLiteral("cboButtonColor")), TColor(0));
+    QCOMPARE(quiz.color(QStringLiteral("cboButtonColor")), ColorValue(0));
     QCOMPARE(quiz.color(QStringLiteral("cboBGColor")), rgb(0xC0, 0xC0, 0xC0));
 }
 
@@ -683,19 +686,19 @@ void TestQuizDocument::colorsFromTextsSetsAllEightPairs()
 void TestQuizDocument::takeFromSignalsChangedKeysOnly()
 {
     Quiz quiz;
-    auto kept = std::make_unique<TSimpleQuestion>();
-    kept->strBeschriftung = QStringLiteral("alt");
-    quiz.ListField().append(std::move(kept));
+    auto kept = std::make_unique<FreeTextQuestion>();
+    kept->caption = QStringLiteral("alt");
+    quiz.questions().append(std::move(kept));
 
     Quiz loaded;
     loaded.setText(QStringLiteral("edtFormTitel"), QStringLiteral("Neu"));
     loaded.setFlag(QStringLiteral("rdBegin"), true);
     loaded.setText(QStringLiteral("edtTabColor"), QStringLiteral("00ff00"));
-    loaded.ColorToCombo(QStringLiteral("edtTabColor"));
+    loaded.colorToButton(QStringLiteral("edtTabColor"));
     loaded.setFormMailers({QStringLiteral("http://a/quiz.php")});
-    auto q = std::make_unique<TMultiQuestion>();
-    TQuestion *question = q.get();
-    loaded.ListField().append(std::move(q));
+    auto q = std::make_unique<MultipleChoiceQuestion>();
+    Question *question = q.get();
+    loaded.questions().append(std::move(q));
 
     QSignalSpy settings(&quiz, &Quiz::settingChanged);
     QSignalSpy colours(&quiz, &Quiz::colorChanged);
@@ -716,9 +719,9 @@ void TestQuizDocument::takeFromSignalsChangedKeysOnly()
     QCOMPARE(quiz.text(QStringLiteral("edtTabColor")), QStringLiteral("00FF00"));
     QCOMPARE(quiz.color(QStringLiteral("cboTabColor")), rgb(0, 0xFF, 0));
     QCOMPARE(quiz.formMailers(), QStringList{"http://a/quiz.php"});
-    QCOMPARE(quiz.ListField().count(), 1);
-    QCOMPARE(quiz.ListField().at(0), question);
-    QVERIFY(loaded.ListField().isEmpty());
+    QCOMPARE(quiz.questions().count(), 1);
+    QCOMPARE(quiz.questions().at(0), question);
+    QVERIFY(loaded.questions().isEmpty());
 }
 
 void TestQuizDocument::copySettingsFromLeavesQuestions()
@@ -728,7 +731,7 @@ void TestQuizDocument::copySettingsFromLeavesQuestions()
     source.setFlag(QStringLiteral("chkCaptcha"), true);
     source.setColor(QStringLiteral("cboHGFormField"), rgb(1, 2, 3));
     source.setFormMailers({QStringLiteral("x"), QStringLiteral("y")});
-    source.ListField().append(std::make_unique<TSingleQuestion>());
+    source.questions().append(std::make_unique<SingleChoiceQuestion>());
 
     Quiz copy;
     copy.copySettingsFrom(source);
@@ -737,8 +740,8 @@ void TestQuizDocument::copySettingsFromLeavesQuestions()
     QCOMPARE(copy.color(QStringLiteral("cboHGFormField")), rgb(1, 2, 3));
     QCOMPARE(copy.text(QStringLiteral("edtHGFormField")), QStringLiteral("010203"));
     QCOMPARE(copy.formMailers(), QStringList({"x", "y"}));
-    QVERIFY(copy.ListField().isEmpty());
-    QCOMPARE(source.ListField().count(), 1);
+    QVERIFY(copy.questions().isEmpty());
+    QCOMPARE(source.questions().count(), 1);
 }
 
 // ---------------------------------------------------------------------------
@@ -750,9 +753,9 @@ void TestQuizDocument::createQuestionByClassName_data()
     QTest::addColumn<bool>("created");
     QTest::addColumn<int>("kind");
 
-    QTest::newRow("TSimpleQuestion") << "TSimpleQuestion" << true << int(QuestionKind::Simple);
-    QTest::newRow("TMultiQuestion") << "TMultiQuestion" << true << int(QuestionKind::Multi);
-    QTest::newRow("TSingleQuestion") << "TSingleQuestion" << true << int(QuestionKind::Single);
+    QTest::newRow("TSimpleQuestion") << "TSimpleQuestion" << true << int(QuestionKind::FreeText);
+    QTest::newRow("TMultiQuestion") << "TMultiQuestion" << true << int(QuestionKind::MultipleChoice);
+    QTest::newRow("TSingleQuestion") << "TSingleQuestion" << true << int(QuestionKind::SingleChoice);
     QTest::newRow("letter case counts") << "tsimplequestion" << false << 0;
     QTest::newRow("base class") << "TQuestion" << false << 0;
     QTest::newRow("empty") << "" << false << 0;
@@ -764,62 +767,62 @@ void TestQuizDocument::createQuestionByClassName()
     QFETCH(QString, name);
     QFETCH(bool, created);
     QFETCH(int, kind);
-    const std::unique_ptr<TQuestion> q = createQuestion(name);
+    const std::unique_ptr<Question> q = createQuestion(name);
     QCOMPARE(bool(q), created);
     if (created) {
         QCOMPARE(int(q->kind()), kind);
-        QCOMPARE(q->className(), name);
+        QCOMPARE(q->typeName(), name);
     }
 }
 
 void TestQuizDocument::newQuestionIsEmpty()
 {
-    for (QuestionKind kind : {QuestionKind::Simple, QuestionKind::Multi, QuestionKind::Single}) {
-        const std::unique_ptr<TQuestion> q = createQuestion(kind);
+    for (QuestionKind kind : {QuestionKind::FreeText, QuestionKind::MultipleChoice, QuestionKind::SingleChoice}) {
+        const std::unique_ptr<Question> q = createQuestion(kind);
         QVERIFY(q);
-        QVERIFY(q->strName.isEmpty() && q->strBeschriftung.isEmpty() && q->strErklaerung.isEmpty() && q->strLinkTipp.isEmpty() &&
-                q->strBild.isEmpty() && q->strMeldung.isEmpty());
-        QVERIFY(!q->bPflicht);
+        QVERIFY(q->name.isEmpty() && q->caption.isEmpty() && q->hint.isEmpty() && q->tipLink.isEmpty() &&
+                q->picture.isEmpty() && q->alertText.isEmpty());
+        QVERIFY(!q->required);
         QCOMPARE(q->answerCount(), 0);
-        if (kind == QuestionKind::Simple) {
-            const auto *s = static_cast<const TSimpleQuestion *>(q.get());
-            QVERIFY(s->strGroesse.isEmpty() && s->strMaxLaenge.isEmpty());
+        if (kind == QuestionKind::FreeText) {
+            const auto *s = static_cast<const FreeTextQuestion *>(q.get());
+            QVERIFY(s->fieldSize.isEmpty() && s->maxLength.isEmpty());
         }
     }
     // The kinds are apart: no kind is a special case of another.
-    const std::unique_ptr<TQuestion> single = createQuestion(QuestionKind::Single);
-    QVERIFY(!dynamic_cast<TMultiQuestion *>(single.get()));
-    QVERIFY(!dynamic_cast<TSimpleQuestion *>(single.get()));
+    const std::unique_ptr<Question> single = createQuestion(QuestionKind::SingleChoice);
+    QVERIFY(!dynamic_cast<MultipleChoiceQuestion *>(single.get()));
+    QVERIFY(!dynamic_cast<FreeTextQuestion *>(single.get()));
 }
 
 void TestQuizDocument::questionListOwnsAndMoves()
 {
     QuestionList list;
     for (const char *name : {"eins", "zwei", "drei"}) {
-        auto q = std::make_unique<TMultiQuestion>();
-        q->strName = QString::fromLatin1(name);
-        q->arQuestions.push_back({QStringLiteral("a"), true});
+        auto q = std::make_unique<MultipleChoiceQuestion>();
+        q->name = QString::fromLatin1(name);
+        q->options.push_back({QStringLiteral("a"), true});
         list.append(std::move(q));
     }
-    TQuestion *first = list.at(0);
-    TQuestion *third = list.at(2);
+    Question *first = list.at(0);
+    Question *third = list.at(2);
     list.swap(0, 2);
     QCOMPARE(list.at(0), third);
     QCOMPARE(list.at(2), first);
     list.removeAt(1);
     QCOMPARE(list.count(), 2);
-    QCOMPARE(list.at(0)->strName, QStringLiteral("drei"));
-    QCOMPARE(list.at(1)->strName, QStringLiteral("eins"));
+    QCOMPARE(list.at(0)->name, QStringLiteral("drei"));
+    QCOMPARE(list.at(1)->name, QStringLiteral("eins"));
 
     // A clone is deep: changing it leaves the original.
     QuestionList copy = list.cloned();
     QCOMPARE(copy.count(), 2);
     QVERIFY(copy.at(0) != list.at(0));
-    static_cast<TMultiQuestion *>(copy.at(0))->arQuestions[0].strQuestion = QStringLiteral("geändert");
-    copy.at(0)->strName = QStringLiteral("x");
-    QCOMPARE(static_cast<TMultiQuestion *>(list.at(0))->arQuestions[0].strQuestion, QStringLiteral("a"));
-    QCOMPARE(list.at(0)->strName, QStringLiteral("drei"));
-    QCOMPARE(copy.at(0)->kind(), QuestionKind::Multi);
+    static_cast<MultipleChoiceQuestion *>(copy.at(0))->options[0].text = QStringLiteral("geändert");
+    copy.at(0)->name = QStringLiteral("x");
+    QCOMPARE(static_cast<MultipleChoiceQuestion *>(list.at(0))->options[0].text, QStringLiteral("a"));
+    QCOMPARE(list.at(0)->name, QStringLiteral("drei"));
+    QCOMPARE(copy.at(0)->kind(), QuestionKind::MultipleChoice);
 }
 
 // ---------------------------------------------------------------------------

@@ -39,7 +39,7 @@ private slots:
         QVERIFY(!fresh.setDesignMode(true));
         QVERIFY(!fresh.queryCommandValue(QStringLiteral("FontSize")).isValid());
 
-        fresh.Navigate(QStringLiteral("about:blank"));
+        fresh.navigate(QStringLiteral("about:blank"));
         QVERIFY(fresh.hasDocument());
     }
 

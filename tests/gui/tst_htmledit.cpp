@@ -1,10 +1,10 @@
 #include "embeddedview.h"
-#include "mainFrm.h"
+#include "mainwindow.h"
 #include "paths.h"
 #include "prompts.h"
 #include "quiz.h"
-#include "uHtmlEdit.h"
-#include "uQuestionDialogs.h"
+#include "htmleditordialog.h"
+#include "questiondialog.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -16,12 +16,12 @@
 
 namespace {
 // Runs fn once the HTML editor is up as the modal window.
-void whenEditorShown(std::function<void(TfrmHtmlEdit *)> fn)
+void whenEditorShown(std::function<void(HtmlEditorDialog *)> fn)
 {
     auto *timer = new QTimer;
     timer->setInterval(20);
     QObject::connect(timer, &QTimer::timeout, [timer, fn] {
-        if (auto *e = qobject_cast<TfrmHtmlEdit *>(QApplication::activeModalWidget())) {
+        if (auto *e = qobject_cast<HtmlEditorDialog *>(QApplication::activeModalWidget())) {
             timer->stop();
             timer->deleteLater();
             fn(e);
@@ -30,7 +30,7 @@ void whenEditorShown(std::function<void(TfrmHtmlEdit *)> fn)
     timer->start();
 }
 
-QAction *action(TfrmHtmlEdit *e, const char *name)
+QAction *action(HtmlEditorDialog *e, const char *name)
 {
     return e->findChild<QAction *>(QLatin1String(name));
 }
@@ -55,13 +55,13 @@ private slots:
     void boldRoundTrip()
     {
         QString text = QStringLiteral("Hallo Welt");
-        whenEditorShown([](TfrmHtmlEdit *e) {
-            QVERIFY(e->Web()->execCommand(QStringLiteral("SelectAll")));
+        whenEditorShown([](HtmlEditorDialog *e) {
+            QVERIFY(e->view()->execCommand(QStringLiteral("SelectAll")));
             action(e, "actBold")->trigger();
             Prompts::setNextAnswer(QVariant::fromValue(Prompts::Yes));
             action(e, "actExit")->trigger();
         });
-        QVERIFY(TfrmHtmlEdit::editText(nullptr, &text));
+        QVERIFY(HtmlEditorDialog::editText(nullptr, &text));
         QCOMPARE(text, QStringLiteral("<b>Hallo Welt</b>"));
         QCOMPARE(Prompts::asked().last().text, QStringLiteral("Soll die Eingabe übernommen werden?"));
     }
@@ -69,13 +69,13 @@ private slots:
     void noOnClosingKeepsTheField()
     {
         QString text = QStringLiteral("<i>bleibt</i>");
-        whenEditorShown([](TfrmHtmlEdit *e) {
-            e->Web()->execCommand(QStringLiteral("SelectAll"));
+        whenEditorShown([](HtmlEditorDialog *e) {
+            e->view()->execCommand(QStringLiteral("SelectAll"));
             action(e, "actBold")->trigger();
             Prompts::setNextAnswer(QVariant::fromValue(Prompts::No));
             e->close(); // the close box asks the same
         });
-        QVERIFY(!TfrmHtmlEdit::editText(nullptr, &text));
+        QVERIFY(!HtmlEditorDialog::editText(nullptr, &text));
         QCOMPARE(text, QStringLiteral("<i>bleibt</i>"));
         QCOMPARE(Prompts::asked().last().text, QStringLiteral("Soll die Eingabe übernommen werden?"));
     }
@@ -84,19 +84,19 @@ private slots:
     {
         QString text = QStringLiteral("Inhalt");
         QString afterNo;
-        whenEditorShown([&afterNo](TfrmHtmlEdit *e) {
+        whenEditorShown([&afterNo](HtmlEditorDialog *e) {
             Prompts::setNextAnswer(QVariant::fromValue(Prompts::No));
-            e->actNewExecute();
-            afterNo = e->GetSource();
+            e->clearText();
+            afterNo = e->html();
             Prompts::setNextAnswer(QVariant::fromValue(Prompts::Yes));
-            e->actNewExecute();
+            e->clearText();
             // Still editable after "Neu".
-            e->Web()->execCommand(QStringLiteral("SelectAll"));
-            e->Web()->execCommand(QStringLiteral("InsertText"), false, QStringLiteral("neu"));
+            e->view()->execCommand(QStringLiteral("SelectAll"));
+            e->view()->execCommand(QStringLiteral("InsertText"), false, QStringLiteral("neu"));
             Prompts::setNextAnswer(QVariant::fromValue(Prompts::Yes));
             action(e, "actExit")->trigger();
         });
-        QVERIFY(TfrmHtmlEdit::editText(nullptr, &text));
+        QVERIFY(HtmlEditorDialog::editText(nullptr, &text));
         QCOMPARE(afterNo, QStringLiteral("Inhalt"));
         QCOMPARE(Prompts::asked().at(0).text, QStringLiteral("Wollen Sie die bestehende Eingabe löschen?"));
         QCOMPARE(text, QStringLiteral("neu"));
@@ -105,11 +105,11 @@ private slots:
     void wholeDocumentComesBackAsBody()
     {
         QString text = QStringLiteral("<html><head><title>T</title></head><body><p>Nur der Body</p></body></html>");
-        whenEditorShown([](TfrmHtmlEdit *e) {
+        whenEditorShown([](HtmlEditorDialog *e) {
             Prompts::setNextAnswer(QVariant::fromValue(Prompts::Yes));
             action(e, "actExit")->trigger();
         });
-        QVERIFY(TfrmHtmlEdit::editText(nullptr, &text));
+        QVERIFY(HtmlEditorDialog::editText(nullptr, &text));
         QCOMPARE(text, QStringLiteral("<p>Nur der Body</p>"));
     }
 
@@ -117,29 +117,29 @@ private slots:
     {
         QString text = QStringLiteral("Text");
         QVariant before, after;
-        whenEditorShown([&before, &after](TfrmHtmlEdit *e) {
-            e->Web()->execCommand(QStringLiteral("SelectAll"));
-            before = e->Web()->queryCommandValue(QStringLiteral("FontSize"));
-            e->actFontUpExecute();
-            after = e->Web()->queryCommandValue(QStringLiteral("FontSize"));
+        whenEditorShown([&before, &after](HtmlEditorDialog *e) {
+            e->view()->execCommand(QStringLiteral("SelectAll"));
+            before = e->view()->queryCommandValue(QStringLiteral("FontSize"));
+            e->increaseFontSize();
+            after = e->view()->queryCommandValue(QStringLiteral("FontSize"));
             Prompts::setNextAnswer(QColor(255, 0, 0));
-            e->actFontColorExecute();
+            e->chooseFontColor();
             Prompts::setNextAnswer(QVariant::fromValue(Prompts::Yes));
             action(e, "actExit")->trigger();
         });
-        QVERIFY(TfrmHtmlEdit::editText(nullptr, &text));
+        QVERIFY(HtmlEditorDialog::editText(nullptr, &text));
         QCOMPARE(after.toInt(), before.toInt() + 1);
         QVERIFY2(text.contains(QStringLiteral("color=\"#ff0000\"")) || text.contains(QStringLiteral("rgb(255, 0, 0)")), qPrintable(text));
     }
 
     void memoButtonAndQuestionCaption()
     {
-        TfrmMain w;
+        MainWindow w;
         w.startUp(QString(), false);
         Prompts::clearAsked();
         w.quiz().setText(QStringLiteral("memoEinleitung"), QStringLiteral("Willkommen"));
-        whenEditorShown([](TfrmHtmlEdit *e) {
-            e->Web()->execCommand(QStringLiteral("SelectAll"));
+        whenEditorShown([](HtmlEditorDialog *e) {
+            e->view()->execCommand(QStringLiteral("SelectAll"));
             action(e, "actBold")->trigger();
             Prompts::setNextAnswer(QVariant::fromValue(Prompts::Yes));
             action(e, "actExit")->trigger();
@@ -149,23 +149,23 @@ private slots:
 
         // A caption formatted in the editor keeps its markup through the page:
         // the hidden field carries it escaped, the question rows unchanged.
-        TfrmQuestionDialog *d = w.questionDialog(QuestionKind::Simple);
-        d->ClearAll();
+        QuestionDialog *d = w.questionDialog(QuestionKind::FreeText);
+        d->clear();
         d->findChild<QLineEdit *>(QStringLiteral("edtBeschriftung"))->setText(QStringLiteral("Farbe"));
-        whenEditorShown([](TfrmHtmlEdit *e) {
-            e->Web()->execCommand(QStringLiteral("SelectAll"));
+        whenEditorShown([](HtmlEditorDialog *e) {
+            e->view()->execCommand(QStringLiteral("SelectAll"));
             Prompts::setNextAnswer(QColor(0, 0x80, 0));
-            e->actFontColorExecute();
+            e->chooseFontColor();
             Prompts::setNextAnswer(QVariant::fromValue(Prompts::Yes));
             action(e, "actExit")->trigger();
         });
         d->findChild<QPushButton *>(QStringLiteral("btHtml"))->click();
         const QString caption = d->findChild<QLineEdit *>(QStringLiteral("edtBeschriftung"))->text();
         QVERIFY2(caption.contains(QLatin1Char('"')), qPrintable(caption));
-        auto q = std::make_unique<TSimpleQuestion>();
-        d->SaveToObject(*q);
-        w.quiz().ListField().append(std::move(q));
-        QVERIFY(w.GenerateHTML());
+        auto q = std::make_unique<FreeTextQuestion>();
+        d->saveQuestion(*q);
+        w.quiz().questions().append(std::move(q));
+        QVERIFY(w.generateHtml());
         const QString page = w.pageText();
         QVERIFY(page.contains(QStringLiteral("<td class=\"link\"><b>") + caption + QStringLiteral("</b><br>")));
         QVERIFY(page.contains(QStringLiteral("name=\"beschrFrage0\" value=\"") + caption.toHtmlEscaped() + QStringLiteral("\">")));

@@ -1,14 +1,17 @@
 #include "../testfiles.h"
 #include "colorbutton.h"
-#include "genhtml.h"
-#include "mainFrm.h"
+#include "freetextquestion.h"
+#include "multiplechoicequestion.h"
+#include "singlechoicequestion.h"
+#include "pagegenerator.h"
+#include "mainwindow.h"
 #include "numberedit.h"
 #include "paths.h"
 #include "projectfile.h"
 #include "prompts.h"
 #include "quiz.h"
 #include "settings.h"
-#include "uFormMailerTemplates.h"
+#include "formmailermanager.h"
 
 #include <QAction>
 #include <QApplication>
@@ -39,9 +42,9 @@ class TestMainWindow : public QObject
 private:
     QTemporaryDir m_userDir;
     QTemporaryDir m_work;
-    std::unique_ptr<TfrmMain> m_window;
+    std::unique_ptr<MainWindow> m_window;
 
-    TfrmMain &window() { return *m_window; }
+    MainWindow &window() { return *m_window; }
     template <typename T> T *control(const char *name)
     {
         T *c = m_window->findChild<T *>(QLatin1String(name));
@@ -63,21 +66,21 @@ private:
         q.setFlag(QStringLiteral("cboStandardButton"), false);
         q.setFlag(QStringLiteral("rdBegin"), true);
         q.setText(QStringLiteral("edtHintergrundButton"), QStringLiteral("ff8040"));
-        auto simple = std::make_unique<TSimpleQuestion>();
-        simple->strBeschriftung = QStringLiteral("Hauptstadt von Frankreich?");
-        simple->arAnswers << QStringLiteral("Paris");
-        q.ListField().append(std::move(simple));
-        auto multi = std::make_unique<TMultiQuestion>();
-        multi->strBeschriftung = QStringLiteral("Flüsse in Deutschland?");
-        multi->arQuestions.push_back({QStringLiteral("Rhein"), true});
-        q.ListField().append(std::move(multi));
-        auto single = std::make_unique<TSingleQuestion>();
-        single->strBeschriftung = QStringLiteral("Höchster Berg?");
-        single->arQuestions.push_back({QStringLiteral("Zugspitze"), true});
-        q.ListField().append(std::move(single));
+        auto simple = std::make_unique<FreeTextQuestion>();
+        simple->caption = QStringLiteral("Hauptstadt von Frankreich?");
+        simple->answers << QStringLiteral("Paris");
+        q.questions().append(std::move(simple));
+        auto multi = std::make_unique<MultipleChoiceQuestion>();
+        multi->caption = QStringLiteral("Flüsse in Deutschland?");
+        multi->options.push_back({QStringLiteral("Rhein"), true});
+        q.questions().append(std::move(multi));
+        auto single = std::make_unique<SingleChoiceQuestion>();
+        single->caption = QStringLiteral("Höchster Berg?");
+        single->options.push_back({QStringLiteral("Zugspitze"), true});
+        q.questions().append(std::move(single));
         const QString path = work(name);
         QString error;
-        if (!SaveProjectFile(q, path, &error))
+        if (!saveProjectFile(q, path, &error))
             qFatal("cannot write fixture: %s", qPrintable(error));
         return path;
     }
@@ -95,7 +98,7 @@ private slots:
     void init()
     {
         Prompts::clearAsked();
-        m_window = std::make_unique<TfrmMain>();
+        m_window = std::make_unique<MainWindow>();
         m_window->show();
         m_window->startUp(QString(), false);
         Prompts::clearAsked();
@@ -114,8 +117,8 @@ private slots:
     {
         QCOMPARE(window().windowTitle(), QStringLiteral("Pruvex 1.4"));
         QCOMPARE(window().statusText(), QStringLiteral("unbenannt.pvx"));
-        QVERIFY(!window().bSaved);
-        QVERIFY(window().strSavePath.isEmpty());
+        QVERIFY(!window().m_saved);
+        QVERIFY(window().m_savePath.isEmpty());
         QCOMPARE(control<QTabWidget>("PageControl1")->currentWidget()->objectName(), QStringLiteral("ts2"));
         QCOMPARE(control<QLineEdit>("edtFormTitel")->text(), QStringLiteral("Online Quiz"));
         QVERIFY(control<QRadioButton>("rdEnd")->isChecked());
@@ -130,10 +133,10 @@ private slots:
     void startWithFile()
     {
         const QString path = makeProject(QStringLiteral("start.pvx"));
-        TfrmMain w;
+        MainWindow w;
         w.startUp(path, false);
-        QVERIFY(w.bSaved);
-        QCOMPARE(w.strSavePath, QFileInfo(path).absoluteFilePath());
+        QVERIFY(w.m_saved);
+        QCOMPARE(w.m_savePath, QFileInfo(path).absoluteFilePath());
         QCOMPARE(w.statusText(), QFileInfo(path).absoluteFilePath());
         QCOMPARE(w.findChild<QTableWidget *>(QStringLiteral("itemList"))->rowCount(), 3);
         // The loaded settings are in their controls.
@@ -147,7 +150,7 @@ private slots:
         QCOMPARE(w.findChild<ColorButton *>(QStringLiteral("cboColorHGButton"))->color(), QColor(0xFF, 0x80, 0x40));
         // Save writes to that path without asking.
         Prompts::clearAsked();
-        QVERIFY(w.actSaveExecute());
+        QVERIFY(w.saveFile());
         QVERIFY(asked().isEmpty());
         Prompts::setNextAnswer(QVariant::fromValue(Prompts::No));
     }
@@ -156,12 +159,12 @@ private slots:
     {
         const QString path = work(QStringLiteral("broken.pvx"));
         QVERIFY(TestFiles::writeFile(path, "<xml><FileInfo><Prog>Pruvex</Prog></FileInfo><FileContent>"));
-        TfrmMain w;
+        MainWindow w;
         Prompts::clearAsked();
         w.startUp(path, false);
         QCOMPARE(asked().size(), 1);
         QCOMPARE(asked().first().text, kNotAProject);
-        QVERIFY(!w.bSaved);
+        QVERIFY(!w.m_saved);
         QCOMPARE(w.statusText(), QStringLiteral("unbenannt.pvx"));
         Prompts::setNextAnswer(QVariant::fromValue(Prompts::No));
     }
@@ -329,7 +332,7 @@ private slots:
         e->setFocus();
         e->selectAll();
         QTest::keyClicks(e, QStringLiteral("00FF00"));
-        QVERIFY(window().GenerateHTML());
+        QVERIFY(window().generateHtml());
         const QString page = window().pageText();
         QVERIFY(page.contains(QStringLiteral(".tableback { background-color:#FFFFFF}")));
         QCOMPARE(window().quiz().text(QStringLiteral("edtTabColor")), QStringLiteral("00FF00"));
@@ -355,14 +358,14 @@ private slots:
         auto *memo = control<QPlainTextEdit>("memoHtml");
         memo->setPlainText(QStringLiteral("von Hand"));
         control<QTabWidget>("PageControl1")->setCurrentIndex(5);
-        HtmlGenerator g(window().quiz());
+        PageGenerator g(window().quiz());
         QString page;
         g.setFormIdSource([] { return 0; });
-        QVERIFY(g.GenHtmlPage(&page));
+        QVERIFY(g.generate(&page));
         const auto stripId = [](QString s) {
             return s.replace(QRegularExpression(QStringLiteral("\\?id=\\d+|value=\"\\d{1,7}\"")), QString());
         };
-        QCOMPARE(stripId(window().pageText()), stripId(HtmlGenerator::normaliseLineBreaks(page)));
+        QCOMPARE(stripId(window().pageText()), stripId(PageGenerator::normaliseLineBreaks(page)));
         // The tab shows that page (a plain-text widget holds LF).
         QCOMPARE(memo->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")), window().pageText());
         QVERIFY(window().pageText().contains(QStringLiteral("Tab-Test")));
@@ -389,7 +392,7 @@ private slots:
         window().quiz().setText(QStringLiteral("edtFormTitel"), QStringLiteral("Quiz \u00e4"));
         const QString path = work(QStringLiteral("export.htm"));
         Prompts::setNextAnswer(path);
-        window().actHTMLExecute();
+        window().exportHtml();
         QCOMPARE(asked().size(), 1);
         QCOMPARE(asked().first().kind, QStringLiteral("save"));
         QCOMPARE(asked().first().proposed, QStringLiteral("quiz.htm"));
@@ -401,7 +404,7 @@ private slots:
         // The dialog proposes the last name next time; cancel writes nothing.
         QFile::remove(path);
         Prompts::clearAsked();
-        window().actHTMLExecute();
+        window().exportHtml();
         QCOMPARE(asked().first().proposed, path);
         QVERIFY(!QFile::exists(path));
     }
@@ -411,10 +414,10 @@ private slots:
         const QString tpl = Paths::programFile(QStringLiteral("template.htm"));
         const QString moved = tpl + QStringLiteral(".away");
         QVERIFY(QFile::rename(tpl, moved));
-        window().actHTMLExecute();
+        window().exportHtml();
         // The previews report nothing, however often they refresh.
-        window().tsVorschauEnter();
-        window().previewWindow()->Timer1Timer();
+        window().showPreviewTab();
+        window().previewWindow()->tick();
         QFile::rename(moved, tpl);
         QCOMPARE(asked().size(), 1);
         QCOMPARE(asked().first().kind, QStringLiteral("message"));
@@ -423,7 +426,7 @@ private slots:
 
     void copyToClipboard()
     {
-        window().actCopyHtmlExecute();
+        window().copyHtml();
         const QString text = QApplication::clipboard()->text();
         QVERIFY(text.contains(QStringLiteral("<form")));
         QVERIFY(!text.contains(QRegularExpression(QStringLiteral("[^\r]\n"))));
@@ -437,32 +440,32 @@ private slots:
         // Save on an untitled quiz asks; the dialog proposes quiz.pvx first.
         const QString first = work(QStringLiteral("erste.pvx"));
         Prompts::setNextAnswer(first);
-        QVERIFY(window().actSaveExecute());
+        QVERIFY(window().saveFile());
         QCOMPARE(asked().first().proposed, QStringLiteral("quiz.pvx"));
         QCOMPARE(asked().first().text, QStringLiteral("Pruvex Datei (*.pvx);;Alle Dateien (*.*)"));
-        QVERIFY(window().bSaved);
+        QVERIFY(window().m_saved);
         QCOMPARE(window().statusText(), first);
         QVERIFY(QFile::exists(first));
 
         // Save again writes without asking.
         Prompts::clearAsked();
         window().quiz().setText(QStringLiteral("edtFormTitel"), QStringLiteral("Zweiter Stand"));
-        QVERIFY(window().actSaveExecute());
+        QVERIFY(window().saveFile());
         QVERIFY(asked().isEmpty());
         QVERIFY(TestFiles::readFile(first).contains("Zweiter Stand"));
 
         // Save as always asks.
         const QString second = work(QStringLiteral("zweite.pvx"));
         Prompts::setNextAnswer(second);
-        QVERIFY(window().actSaveAsExecute());
-        QCOMPARE(window().strSavePath, second);
+        QVERIFY(window().saveFileAs());
+        QCOMPARE(window().m_savePath, second);
 
         // Load: save question (No), then the file.
         const QString project = makeProject(QStringLiteral("laden.pvx"));
         Prompts::clearAsked();
         Prompts::setNextAnswer(QVariant::fromValue(Prompts::No));
         Prompts::setNextAnswer(project);
-        QVERIFY(window().actLoadExecute());
+        QVERIFY(window().openFile());
         QCOMPARE(asked().at(0).text, kSaveQuestion);
         QCOMPARE(asked().at(0).title, QStringLiteral("Speichern?"));
         QCOMPARE(asked().at(1).kind, QStringLiteral("open"));
@@ -473,18 +476,18 @@ private slots:
         // The save dialog still proposes its own last name, not the loaded one.
         Prompts::clearAsked();
         Prompts::setNextAnswer(QString());
-        window().actSaveAsExecute();
+        window().saveFileAs();
         QCOMPARE(asked().first().proposed, second);
 
         // New: the default project, untitled.
         Prompts::clearAsked();
         Prompts::setNextAnswer(QVariant::fromValue(Prompts::No));
-        QVERIFY(window().actNeuExecute());
-        QVERIFY(!window().bSaved);
-        QCOMPARE(window().strSavePath, QStringLiteral("unbenannt.pvx"));
+        QVERIFY(window().newFile());
+        QVERIFY(!window().m_saved);
+        QCOMPARE(window().m_savePath, QStringLiteral("unbenannt.pvx"));
         QCOMPARE(window().statusText(), QStringLiteral("unbenannt.pvx"));
         QCOMPARE(control<QLineEdit>("edtFormTitel")->text(), QStringLiteral("Online Quiz"));
-        QCOMPARE(window().quiz().ListField().count(), 0);
+        QCOMPARE(window().quiz().questions().count(), 0);
         QCOMPARE(control<QTableWidget>("itemList")->rowCount(), 0);
     }
 
@@ -523,10 +526,10 @@ private slots:
 
         bool wentOn = false;
         if (command == QLatin1String("new")) {
-            wentOn = window().actNeuExecute();
+            wentOn = window().newFile();
             QCOMPARE(window().quiz().text(QStringLiteral("edtFormTitel")) == QLatin1String("Online Quiz"), goesOn);
         } else if (command == QLatin1String("load")) {
-            wentOn = window().actLoadExecute();
+            wentOn = window().openFile();
         } else {
             wentOn = window().close();
             QCOMPARE(window().isVisible(), !goesOn);
@@ -539,7 +542,7 @@ private slots:
             QCOMPARE(window().quiz().text(QStringLiteral("edtFormTitel")), QStringLiteral("Meine Arbeit"));
         if (command == QLatin1String("close") && goesOn) {
             // Reopen a window for cleanup.
-            m_window = std::make_unique<TfrmMain>();
+            m_window = std::make_unique<MainWindow>();
         }
     }
 
@@ -547,25 +550,25 @@ private slots:
     {
         const QString first = work(QStringLiteral("aktuell.pvx"));
         Prompts::setNextAnswer(first);
-        QVERIFY(window().actSaveExecute());
+        QVERIFY(window().saveFile());
         const QString broken = work(QStringLiteral("kaputt.pvx"));
         QVERIFY(TestFiles::writeFile(
             broken, "<xml><FileInfo><Prog>Pruvex</Prog></FileInfo><FileContent><edtFormTitel>X</edtFormTitel></FileContent></xml>"));
         Prompts::clearAsked();
         Prompts::setNextAnswer(QVariant::fromValue(Prompts::No));
         Prompts::setNextAnswer(broken);
-        QVERIFY(!window().actLoadExecute());
+        QVERIFY(!window().openFile());
         QCOMPARE(asked().last().text, kNotAProject);
-        QCOMPARE(window().strSavePath, first);
+        QCOMPARE(window().m_savePath, first);
         QCOMPARE(window().statusText(), first);
-        QVERIFY(window().bSaved);
+        QVERIFY(window().m_saved);
         QCOMPARE(window().quiz().text(QStringLiteral("edtFormTitel")), QStringLiteral("Online Quiz"));
 
         // A path that does not exist does nothing at all.
         Prompts::clearAsked();
         Prompts::setNextAnswer(QVariant::fromValue(Prompts::No));
         Prompts::setNextAnswer(work(QStringLiteral("gibt-es-nicht.pvx")));
-        QVERIFY(!window().actLoadExecute());
+        QVERIFY(!window().openFile());
         QCOMPARE(asked().size(), 2);
     }
 
@@ -586,7 +589,7 @@ private slots:
         // shows in the drop-down at once, and the quiz keeps its address.
         window().quiz().setText(QStringLiteral("cboFormMailer"), QStringLiteral("http://eigene.example/quiz.php"));
         QTimer::singleShot(50, [] {
-            auto *manager = qobject_cast<TfrmFormMailerTemplates *>(QApplication::activeModalWidget());
+            auto *manager = qobject_cast<FormMailerManager *>(QApplication::activeModalWidget());
             QVERIFY(manager);
             QTimer::singleShot(50, [] {
                 auto *edit = QApplication::activeModalWidget()->findChild<QLineEdit *>(QStringLiteral("edtFormmailLink"));
@@ -612,7 +615,7 @@ private slots:
         control<QToolButton>("btGOCaptcha")->click();
         QCOMPARE(asked().last().kind, QStringLiteral("openUrl"));
         QCOMPARE(asked().last().text, QStringLiteral("http://example.org/quiz.php?x=1?action=checkurl"));
-        window().actHelpExecute();
+        window().showHelp();
         QVERIFY(asked().last().text.endsWith(QStringLiteral("pruvex-hilfe.html")));
     }
 

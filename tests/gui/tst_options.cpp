@@ -1,14 +1,14 @@
 #include "../testfiles.h"
 #include "formmailers.h"
-#include "genhtml.h"
+#include "pagegenerator.h"
 #include "paths.h"
 #include "projectfile.h"
 #include "prompts.h"
 #include "quiz.h"
-#include "uErwEinstellungen.h"
-#include "uFormMailerTemplates.h"
-#include "uFormmailerInput.h"
-#include "uProjectSettings.h"
+#include "advancedsettingsdialog.h"
+#include "formmailermanager.h"
+#include "formmailerlinkdialog.h"
+#include "projectpropertiesdialog.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -61,7 +61,7 @@ const QByteArray kTwoEntries = "<xml>\n"
                                "</xml>\n";
 
 // Closes the address dialog by the way named.
-void closeAddressDialog(TfrmFormMailLinkEdit *d, const QString &way)
+void closeAddressDialog(FormMailerLinkDialog *d, const QString &way)
 {
     if (way == QLatin1String("Enter"))
         QTest::keyClick(child<QLineEdit>(d, "edtFormmailLink"), Qt::Key_Return);
@@ -78,7 +78,7 @@ void closeAddressDialog(TfrmFormMailLinkEdit *d, const QString &way)
 // Types text into the address dialog, replacing its text, and closes it.
 void typeAddress(const QString &text, const QString &way = QStringLiteral("Enter"))
 {
-    whenShown<TfrmFormMailLinkEdit>([text, way](TfrmFormMailLinkEdit *d) {
+    whenShown<FormMailerLinkDialog>([text, way](FormMailerLinkDialog *d) {
         QLineEdit *edit = child<QLineEdit>(d, "edtFormmailLink");
         edit->selectAll();
         QTest::keyClicks(edit, text);
@@ -99,13 +99,13 @@ private:
 
     QString listPath() const { return m_dir.filePath(QStringLiteral("formmailers.xml")); }
 
-    std::unique_ptr<TfrmFormMailerTemplates> openManager(const QString &path)
+    std::unique_ptr<FormMailerManager> openManager(const QString &path)
     {
-        auto w = std::make_unique<TfrmFormMailerTemplates>(&m_main, path);
+        auto w = std::make_unique<FormMailerManager>(&m_main, path);
         w->show();
         return w;
     }
-    static QTableWidget *lstLinks(QWidget *w) { return child<QTableWidget>(w, "lstLinks"); }
+    static QTableWidget *m_linkList(QWidget *w) { return child<QTableWidget>(w, "lstLinks"); }
     static void trigger(QWidget *w, const char *action) { child<QAction>(w, action)->trigger(); }
     static void closeManager(QWidget *w, const QString &way)
     {
@@ -170,8 +170,8 @@ private slots:
 
         auto w = openManager(listPath());
         QCOMPARE(w->links(), rows);
-        QCOMPARE(lstLinks(w.get())->columnCount(), 1);
-        QCOMPARE(lstLinks(w.get())->horizontalHeaderItem(0)->text(), QStringLiteral("Link zum Formmailer"));
+        QCOMPARE(m_linkList(w.get())->columnCount(), 1);
+        QCOMPARE(m_linkList(w.get())->horizontalHeaderItem(0)->text(), QStringLiteral("Link zum Formmailer"));
         QCOMPARE(FormMailers::readDropDownEntries(listPath()), dropDown);
         QVERIFY(Prompts::asked().isEmpty());
     }
@@ -180,11 +180,11 @@ private slots:
     {
         QVERIFY(TestFiles::writeFile(listPath(), kTwoEntries));
         auto w = openManager(listPath());
-        QTableWidget *list = lstLinks(w.get());
+        QTableWidget *list = m_linkList(w.get());
 
         // New: the dialog starts with "http://", Enter appends its text.
         QString initial;
-        whenShown<TfrmFormMailLinkEdit>([&initial](TfrmFormMailLinkEdit *d) {
+        whenShown<FormMailerLinkDialog>([&initial](FormMailerLinkDialog *d) {
             QLineEdit *edit = child<QLineEdit>(d, "edtFormmailLink");
             initial = edit->text();
             edit->selectAll();
@@ -202,7 +202,7 @@ private slots:
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
         list->selectRow(1);
         QString offered;
-        whenShown<TfrmFormMailLinkEdit>([&offered](TfrmFormMailLinkEdit *d) {
+        whenShown<FormMailerLinkDialog>([&offered](FormMailerLinkDialog *d) {
             offered = d->link();
             QLineEdit *edit = child<QLineEdit>(d, "edtFormmailLink");
             edit->selectAll();
@@ -249,7 +249,7 @@ private slots:
         QVERIFY(TestFiles::writeFile(listPath(), kTwoEntries));
         auto w = openManager(listPath());
 
-        lstLinks(w.get())->selectRow(0);
+        m_linkList(w.get())->selectRow(0);
         typeAddress(QStringLiteral("http://geaendert.example/"), way);
         trigger(w.get(), "actEdit");
         typeAddress(QStringLiteral("http://neu.example/"), way);
@@ -310,16 +310,16 @@ private slots:
     {
         QVERIFY(TestFiles::writeFile(FormMailers::userFilePath(), kTwoEntries));
         QStringList shown;
-        whenShown<TfrmFormMailerTemplates>([&shown](TfrmFormMailerTemplates *w) {
+        whenShown<FormMailerManager>([&shown](FormMailerManager *w) {
             shown = w->links();
             Prompts::setNextAnswer(QVariant::fromValue(Prompts::Yes));
             trigger(w, "actExit");
         });
-        TfrmFormMailerTemplates::manage(&m_main);
+        FormMailerManager::manage(&m_main);
         QCOMPARE(shown.size(), 2);
         QCOMPARE(lastAsked().text, QStringLiteral("Änderungen speichern?"));
         QCOMPARE(TestFiles::readFile(FormMailers::userFilePath()), kTwoEntries);
-        QVERIFY(m_main.findChildren<TfrmFormMailerTemplates *>().isEmpty());
+        QVERIFY(m_main.findChildren<FormMailerManager *>().isEmpty());
     }
 
     void unwritableFile_data()
@@ -385,7 +385,7 @@ private slots:
     {
         QFETCH(QString, address);
         QFETCH(QString, opened);
-        TfrmFormMailLinkEdit d(&m_main);
+        FormMailerLinkDialog d(&m_main);
         d.setLink(address);
         d.show();
         auto *button = child<QToolButton>(&d, "btCheckFormmail");
@@ -409,7 +409,7 @@ private slots:
         QSignalSpy changed(&quiz, &Quiz::settingChanged);
 
         QStringList shown;
-        whenShown<TfrmProjectSettings>([&shown](TfrmProjectSettings *d) {
+        whenShown<ProjectPropertiesDialog>([&shown](ProjectPropertiesDialog *d) {
             shown << child<QLineEdit>(d, "edtTitle")->text() << child<QLineEdit>(d, "edtURL")->text()
                   << child<QPlainTextEdit>(d, "edtComment")->toPlainText();
             child<QLineEdit>(d, "edtTitle")->setText(QStringLiteral("Erdkunde"));
@@ -420,7 +420,7 @@ private slots:
             // Enter in a one-line field confirms, as OK does.
             QTest::keyClick(child<QLineEdit>(d, "edtAuthor"), Qt::Key_Return);
         });
-        QVERIFY(TfrmProjectSettings::edit(&m_main, quiz));
+        QVERIFY(ProjectPropertiesDialog::edit(&m_main, quiz));
 
         QCOMPARE(shown, (QStringList{"Alt", "http://", "Zeile 1\nZeile 2"}));
         QStringList keys;
@@ -428,12 +428,12 @@ private slots:
             keys << args.at(0).toString();
         QCOMPARE(keys, (QStringList{"ProjectSettings_title", "ProjectSettings_author", "ProjectSettings_url", "ProjectSettings_company",
                                     "ProjectSettings_comment"}));
-        const TExtSettings ext = quiz.ExtSettings();
-        QCOMPARE(ext.ProjectSettings.title, QStringLiteral("Erdkunde"));
-        QCOMPARE(ext.ProjectSettings.author, QStringLiteral("K. Weber"));
-        QCOMPARE(ext.ProjectSettings.company, QStringLiteral("Gymnasium Süd"));
-        QCOMPARE(ext.ProjectSettings.url, QStringLiteral("http://gym.example/"));
-        QCOMPARE(ext.ProjectSettings.comment, QStringLiteral("Klasse 7\r\nZweiter Teil"));
+        const ExtSettings ext = quiz.extSettings();
+        QCOMPARE(ext.projectProperties.title, QStringLiteral("Erdkunde"));
+        QCOMPARE(ext.projectProperties.author, QStringLiteral("K. Weber"));
+        QCOMPARE(ext.projectProperties.company, QStringLiteral("Gymnasium Süd"));
+        QCOMPARE(ext.projectProperties.url, QStringLiteral("http://gym.example/"));
+        QCOMPARE(ext.projectProperties.comment, QStringLiteral("Klasse 7\r\nZweiter Teil"));
     }
 
     void dialogsLeftWithoutOk_data()
@@ -450,20 +450,20 @@ private slots:
         quiz.setText(QStringLiteral("encoding"), QStringLiteral("iso-8859-1"));
         QSignalSpy changed(&quiz, &Quiz::settingChanged);
 
-        whenShown<TfrmProjectSettings>([way](TfrmProjectSettings *d) {
+        whenShown<ProjectPropertiesDialog>([way](ProjectPropertiesDialog *d) {
             for (const char *name : {"edtTitle", "edtAuthor", "edtCompany", "edtURL"})
                 child<QLineEdit>(d, name)->setText(QStringLiteral("geändert"));
             child<QPlainTextEdit>(d, "edtComment")->setPlainText(QStringLiteral("geändert"));
             closeDialog(d, way);
         });
-        QVERIFY(!TfrmProjectSettings::edit(&m_main, quiz));
+        QVERIFY(!ProjectPropertiesDialog::edit(&m_main, quiz));
 
-        whenShown<TfrmErwEinstellungen>([way](TfrmErwEinstellungen *d) {
+        whenShown<AdvancedSettingsDialog>([way](AdvancedSettingsDialog *d) {
             child<QLineEdit>(d, "edtCaptcha")->setText(QStringLiteral("http://fehler.example/"));
             child<QComboBox>(d, "cboEncoding")->setCurrentIndex(1);
             closeDialog(d, way);
         });
-        QVERIFY(!TfrmErwEinstellungen::edit(&m_main, quiz));
+        QVERIFY(!AdvancedSettingsDialog::edit(&m_main, quiz));
         QCOMPARE(changed.count(), 0);
     }
 
@@ -489,11 +489,11 @@ private slots:
         quiz.setText(QStringLiteral("encoding"), QStringLiteral("utf-8"));
         QSignalSpy changed(&quiz, &Quiz::settingChanged);
 
-        whenShown<TfrmProjectSettings>([](TfrmProjectSettings *d) { child<QPushButton>(d, "btOK")->click(); });
-        QVERIFY(TfrmProjectSettings::edit(&m_main, quiz));
-        whenShown<TfrmErwEinstellungen>(
-            [](TfrmErwEinstellungen *d) { QTest::keyClick(child<QLineEdit>(d, "edtCaptcha"), Qt::Key_Return); });
-        QVERIFY(TfrmErwEinstellungen::edit(&m_main, quiz));
+        whenShown<ProjectPropertiesDialog>([](ProjectPropertiesDialog *d) { child<QPushButton>(d, "btOK")->click(); });
+        QVERIFY(ProjectPropertiesDialog::edit(&m_main, quiz));
+        whenShown<AdvancedSettingsDialog>(
+            [](AdvancedSettingsDialog *d) { QTest::keyClick(child<QLineEdit>(d, "edtCaptcha"), Qt::Key_Return); });
+        QVERIFY(AdvancedSettingsDialog::edit(&m_main, quiz));
 
         QCOMPARE(changed.count(), 0);
         for (const QString &key : keys)
@@ -542,7 +542,7 @@ private slots:
 
         QString selected, captchaShown;
         QStringList items;
-        whenShown<TfrmErwEinstellungen>([&](TfrmErwEinstellungen *d) {
+        whenShown<AdvancedSettingsDialog>([&](AdvancedSettingsDialog *d) {
             auto *combo = child<QComboBox>(d, "cboEncoding");
             selected = combo->currentText();
             for (int i = 0; i < combo->count(); ++i)
@@ -558,7 +558,7 @@ private slots:
             }
             child<QPushButton>(d, "Button1")->click();
         });
-        QVERIFY(TfrmErwEinstellungen::edit(&m_main, quiz));
+        QVERIFY(AdvancedSettingsDialog::edit(&m_main, quiz));
 
         QCOMPARE(items, (QStringList{"iso-8859-1", "utf-8"}));
         QCOMPARE(selected, shown);
@@ -579,20 +579,20 @@ private slots:
     {
         QFETCH(QString, typed);
         Quiz quiz;
-        whenShown<TfrmProjectSettings>([typed](TfrmProjectSettings *d) {
+        whenShown<ProjectPropertiesDialog>([typed](ProjectPropertiesDialog *d) {
             child<QLineEdit>(d, "edtURL")->setText(typed);
             child<QToolButton>(d, "btGOIP")->click();
             QVERIFY(d->isVisible());
             d->reject();
         });
-        TfrmProjectSettings::edit(&m_main, quiz);
-        whenShown<TfrmErwEinstellungen>([typed](TfrmErwEinstellungen *d) {
+        ProjectPropertiesDialog::edit(&m_main, quiz);
+        whenShown<AdvancedSettingsDialog>([typed](AdvancedSettingsDialog *d) {
             child<QLineEdit>(d, "edtCaptcha")->setText(typed);
             child<QToolButton>(d, "btGOCaptcha")->click();
             QVERIFY(d->isVisible());
             d->reject();
         });
-        TfrmErwEinstellungen::edit(&m_main, quiz);
+        AdvancedSettingsDialog::edit(&m_main, quiz);
 
         const QList<Prompts::Asked> asked = Prompts::asked();
         QCOMPARE(asked.size(), 2);
@@ -607,7 +607,7 @@ private slots:
     void settingsReachProjectFileAndPage()
     {
         Quiz quiz;
-        whenShown<TfrmProjectSettings>([](TfrmProjectSettings *d) {
+        whenShown<ProjectPropertiesDialog>([](ProjectPropertiesDialog *d) {
             child<QLineEdit>(d, "edtTitle")->setText(QStringLiteral("Erdkunde"));
             child<QLineEdit>(d, "edtAuthor")->setText(QStringLiteral("K. Weber"));
             child<QLineEdit>(d, "edtCompany")->setText(QStringLiteral("Gymnasium"));
@@ -615,13 +615,13 @@ private slots:
             child<QPlainTextEdit>(d, "edtComment")->setPlainText(QStringLiteral("Klasse 7"));
             child<QPushButton>(d, "btOK")->click();
         });
-        QVERIFY(TfrmProjectSettings::edit(&m_main, quiz));
-        whenShown<TfrmErwEinstellungen>([](TfrmErwEinstellungen *d) {
+        QVERIFY(ProjectPropertiesDialog::edit(&m_main, quiz));
+        whenShown<AdvancedSettingsDialog>([](AdvancedSettingsDialog *d) {
             child<QLineEdit>(d, "edtCaptcha")->setText(QStringLiteral("http://www.ihre-domain.de/fehler.html"));
             child<QComboBox>(d, "cboEncoding")->setCurrentIndex(1);
             child<QPushButton>(d, "Button1")->click();
         });
-        QVERIFY(TfrmErwEinstellungen::edit(&m_main, quiz));
+        QVERIFY(AdvancedSettingsDialog::edit(&m_main, quiz));
 
         const QByteArray project = ProjectFile::toBytes(quiz);
         for (const char *element :
@@ -632,10 +632,10 @@ private slots:
               "<ProjectSettings_url>http://gym.example/</ProjectSettings_url>\n"})
             QVERIFY2(project.contains(element), element);
 
-        HtmlGenerator generator(quiz);
+        PageGenerator generator(quiz);
         generator.setTemplatePath(QStringLiteral(PRUVEX_BIN_DIR "/template.htm"));
         QString page, error;
-        QVERIFY2(generator.GenHtmlPage(&page, &error), qPrintable(error));
+        QVERIFY2(generator.generate(&page, &error), qPrintable(error));
         QVERIFY(page.contains(QStringLiteral("  <input type=\"hidden\" name=\"settings_error_captcha\" "
                                              "value=\"aHR0cDovL3d3dy5paHJlLWRvbWFpbi5kZS9mZWhsZXIuaHRtbA==\">\r\n")));
         QVERIFY(page.contains(QStringLiteral("<meta charset=\"utf-8\">")));

@@ -1,9 +1,9 @@
 #include "../testfiles.h"
 #include "embeddedview.h"
 #include "paths.h"
-#include "preview.h"
+#include "pagesource.h"
 #include "prompts.h"
-#include "uPreviewWindow.h"
+#include "previewwindow.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -23,7 +23,7 @@ const QString kOff = QStringLiteral("Auto-Vorschau - NICHT AKTIV");
 class FakeSource : public PageSource
 {
 public:
-    bool GenerateHTML() override
+    bool generateHtml() override
     {
         ++calls;
         if (onGenerate)
@@ -65,39 +65,39 @@ private slots:
 
     void switchingAndClosing()
     {
-        TfrmPreview window(m_source, &m_main);
+        PreviewWindow window(m_source, &m_main);
         QCOMPARE(window.windowTitle(), QStringLiteral("Vorschau"));
-        QCOMPARE(window.sbActive()->text(), kOn);
-        QVERIFY(!window.Timer1()->isActive());
-        QCOMPARE(window.Timer1()->interval(), 1000);
+        QCOMPARE(window.activeButton()->text(), kOn);
+        QVERIFY(!window.timer()->isActive());
+        QCOMPARE(window.timer()->interval(), 1000);
 
         window.open();
         QVERIFY(window.isVisible());
-        QVERIFY(window.Timer1()->isActive());
-        QCOMPARE(window.sbActive()->text(), kOn);
+        QVERIFY(window.timer()->isActive());
+        QCOMPARE(window.activeButton()->text(), kOn);
         QCOMPARE(m_source.calls, 0); // the first page comes with the first tick
 
-        QTest::mouseClick(window.sbActive(), Qt::LeftButton);
-        QVERIFY(!window.Timer1()->isActive());
-        QCOMPARE(window.sbActive()->text(), kOff);
-        QTest::mouseClick(window.sbActive(), Qt::LeftButton);
-        QVERIFY(window.Timer1()->isActive());
-        QCOMPARE(window.sbActive()->text(), kOn);
+        QTest::mouseClick(window.activeButton(), Qt::LeftButton);
+        QVERIFY(!window.timer()->isActive());
+        QCOMPARE(window.activeButton()->text(), kOff);
+        QTest::mouseClick(window.activeButton(), Qt::LeftButton);
+        QVERIFY(window.timer()->isActive());
+        QCOMPARE(window.activeButton()->text(), kOn);
 
         // Closing while on stops the timer and keeps the caption.
         window.close();
         QVERIFY(!window.isVisible());
-        QVERIFY(!window.Timer1()->isActive());
-        QCOMPARE(window.sbActive()->text(), kOn);
+        QVERIFY(!window.timer()->isActive());
+        QCOMPARE(window.activeButton()->text(), kOn);
 
         // Closed while off, opened again: on.
         window.open();
-        window.sbActiveClick();
+        window.toggleAutoPreview();
         window.close();
-        QCOMPARE(window.sbActive()->text(), kOff);
+        QCOMPARE(window.activeButton()->text(), kOff);
         window.open();
-        QVERIFY(window.Timer1()->isActive());
-        QCOMPARE(window.sbActive()->text(), kOn);
+        QVERIFY(window.timer()->isActive());
+        QCOMPARE(window.activeButton()->text(), kOn);
         window.close();
     }
 
@@ -131,9 +131,9 @@ private slots:
         const QFileInfo programBefore(programCopy);
         const QDateTime programStamp = programBefore.exists() ? programBefore.lastModified() : QDateTime();
 
-        TfrmPreview window(m_source, &m_main);
+        PreviewWindow window(m_source, &m_main);
         window.open();
-        window.Timer1Timer();
+        window.tick();
 
         const QString path = m_userDir.filePath(QStringLiteral("vorschau/temp.htm"));
         QCOMPARE(previewWindowFilePath(), path);
@@ -145,7 +145,7 @@ private slots:
         if (programAfter.exists())
             QCOMPARE(programAfter.lastModified(), programStamp);
 
-        QTRY_COMPARE(window.Webbrowser()->webView()->url(), QUrl::fromLocalFile(path));
+        QTRY_COMPARE(window.view()->webView()->url(), QUrl::fromLocalFile(path));
         window.close();
     }
 

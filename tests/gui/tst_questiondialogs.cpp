@@ -1,11 +1,11 @@
 #include "export.h"
-#include "genhtml.h"
-#include "mainFrm.h"
+#include "pagegenerator.h"
+#include "mainwindow.h"
 #include "paths.h"
 #include "prompts.h"
 #include "quiz.h"
-#include "uInputAnswer.h"
-#include "uQuestionDialogs.h"
+#include "answerdialog.h"
+#include "questiondialog.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -44,9 +44,9 @@ class TestQuestionDialogs : public QObject
 
 private:
     QTemporaryDir m_userDir;
-    std::unique_ptr<TfrmMain> m_window;
-    TfrmMain &window() { return *m_window; }
-    QTableWidget *itemList() { return m_window->findChild<QTableWidget *>(QStringLiteral("itemList")); }
+    std::unique_ptr<MainWindow> m_window;
+    MainWindow &window() { return *m_window; }
+    QTableWidget *m_questionList() { return m_window->findChild<QTableWidget *>(QStringLiteral("itemList")); }
     QList<Prompts::Asked> asked() { return Prompts::asked(); }
 
     template <typename T> static T *child(QWidget *w, const char *name)
@@ -58,17 +58,17 @@ private:
     }
 
     // Fills an answer dialog and confirms it.
-    static void answer(TfrmAntwort *d, const QString &text, bool right)
+    static void answer(AnswerDialog *d, const QString &text, bool right)
     {
-        d->edtAntwort()->setText(text);
-        d->chkRight()->setChecked(right);
+        d->textEdit()->setText(text);
+        d->rightCheck()->setChecked(right);
         child<QPushButton>(d, "OK")->click();
     }
 
     // Adds a question through its dialog: caption, answers, then OK.
     void addQuestion(QuestionKind kind, const QString &caption, const QList<QPair<QString, bool>> &answers, bool required = false)
     {
-        whenShown<TfrmQuestionDialog>([caption, answers, required](TfrmQuestionDialog *d) {
+        whenShown<QuestionDialog>([caption, answers, required](QuestionDialog *d) {
             child<QLineEdit>(d, "edtBeschriftung")->setText(caption);
             child<QCheckBox>(d, "chkPflicht")->setChecked(required);
             fillAnswers(d, answers, 0);
@@ -76,26 +76,26 @@ private:
         window().newQuestion(kind);
     }
 
-    static void fillAnswers(TfrmQuestionDialog *d, QList<QPair<QString, bool>> answers, int)
+    static void fillAnswers(QuestionDialog *d, QList<QPair<QString, bool>> answers, int)
     {
         if (answers.isEmpty()) {
             child<QPushButton>(d, "btOk")->click();
             return;
         }
         const auto first = answers.takeFirst();
-        whenShown<TfrmAntwort>([d, first, answers](TfrmAntwort *a) {
+        whenShown<AnswerDialog>([d, first, answers](AnswerDialog *a) {
             answer(a, first.first, first.second);
             QTimer::singleShot(0, d, [d, answers] { fillAnswers(d, answers, 0); });
         });
         QTimer::singleShot(0, d, [d] { child<QPushButton>(d, "sbNew")->click(); });
     }
 
-    void selectRow(int row) { itemList()->selectRow(row); }
+    void selectRow(int row) { m_questionList()->selectRow(row); }
     QStringList captions()
     {
         QStringList c;
-        for (int i = 0; i < itemList()->rowCount(); ++i)
-            c << itemList()->item(i, 0)->text();
+        for (int i = 0; i < m_questionList()->rowCount(); ++i)
+            c << m_questionList()->item(i, 0)->text();
         return c;
     }
 
@@ -108,7 +108,7 @@ private slots:
 
     void init()
     {
-        m_window = std::make_unique<TfrmMain>();
+        m_window = std::make_unique<MainWindow>();
         m_window->show();
         m_window->startUp(QString(), false);
         Prompts::clearAsked();
@@ -124,25 +124,25 @@ private slots:
 
     void addOneOfEachKind()
     {
-        addQuestion(QuestionKind::Simple, QStringLiteral("Hauptstadt?"), {{QStringLiteral("Paris"), false}});
-        addQuestion(QuestionKind::Multi, QStringLiteral("Flüsse?"), {{QStringLiteral("Rhein"), true}, {QStringLiteral("Alpen"), false}}, true);
-        addQuestion(QuestionKind::Single, QStringLiteral("Berg?"), {{QStringLiteral("Zugspitze"), true}});
-        QCOMPARE(itemList()->rowCount(), 3);
-        QCOMPARE(itemList()->item(0, 1)->text(), QStringLiteral("Einfache Frage"));
-        QCOMPARE(itemList()->item(1, 1)->text(), QStringLiteral("Multible Choice Frage"));
-        QCOMPARE(itemList()->item(2, 1)->text(), QStringLiteral("Single Choice Frage"));
-        const auto &list = window().quiz().ListField();
-        auto *simple = static_cast<TSimpleQuestion *>(list.at(0));
-        QCOMPARE(simple->arAnswers, QStringList{QStringLiteral("Paris")});
-        QCOMPARE(simple->strGroesse, QStringLiteral("15"));
-        QCOMPARE(simple->strMaxLaenge, QStringLiteral("100"));
-        auto *multi = static_cast<TMultiQuestion *>(list.at(1));
-        QCOMPARE(int(multi->arQuestions.size()), 2);
-        QVERIFY(multi->arQuestions[0].bRight);
-        QVERIFY(!multi->arQuestions[1].bRight);
+        addQuestion(QuestionKind::FreeText, QStringLiteral("Hauptstadt?"), {{QStringLiteral("Paris"), false}});
+        addQuestion(QuestionKind::MultipleChoice, QStringLiteral("Flüsse?"), {{QStringLiteral("Rhein"), true}, {QStringLiteral("Alpen"), false}}, true);
+        addQuestion(QuestionKind::SingleChoice, QStringLiteral("Berg?"), {{QStringLiteral("Zugspitze"), true}});
+        QCOMPARE(m_questionList()->rowCount(), 3);
+        QCOMPARE(m_questionList()->item(0, 1)->text(), QStringLiteral("Einfache Frage"));
+        QCOMPARE(m_questionList()->item(1, 1)->text(), QStringLiteral("Multible Choice Frage"));
+        QCOMPARE(m_questionList()->item(2, 1)->text(), QStringLiteral("Single Choice Frage"));
+        const auto &list = window().quiz().questions();
+        auto *simple = static_cast<FreeTextQuestion *>(list.at(0));
+        QCOMPARE(simple->answers, QStringList{QStringLiteral("Paris")});
+        QCOMPARE(simple->fieldSize, QStringLiteral("15"));
+        QCOMPARE(simple->maxLength, QStringLiteral("100"));
+        auto *multi = static_cast<MultipleChoiceQuestion *>(list.at(1));
+        QCOMPARE(int(multi->options.size()), 2);
+        QVERIFY(multi->options[0].right);
+        QVERIFY(!multi->options[1].right);
 
         // The page that "HTML Export" writes carries the new questions.
-        QVERIFY(window().GenerateHTML());
+        QVERIFY(window().generateHtml());
         const QString page = window().pageText();
         QVERIFY(page.contains(QStringLiteral("<input name=\"Frage1_0\" size=\"15\" maxlength=\"100\" type=\"text\"><br>")));
         QVERIFY(page.contains(QStringLiteral("<input type=\"checkbox\" name=\"Frage2_1\" value=\"set\"> Alpen<br>")));
@@ -154,47 +154,47 @@ private slots:
 
     void cancelLeavesTheListAlone()
     {
-        addQuestion(QuestionKind::Simple, QStringLiteral("Eins"), {});
+        addQuestion(QuestionKind::FreeText, QStringLiteral("Eins"), {});
         selectRow(0);
-        whenShown<TfrmQuestionDialog>([](TfrmQuestionDialog *d) { child<QPushButton>(d, "Button1")->click(); });
-        window().newQuestion(QuestionKind::Multi);
-        QCOMPARE(itemList()->rowCount(), 1);
-        QVERIFY(itemList()->selectedItems().isEmpty());
+        whenShown<QuestionDialog>([](QuestionDialog *d) { child<QPushButton>(d, "Button1")->click(); });
+        window().newQuestion(QuestionKind::MultipleChoice);
+        QCOMPARE(m_questionList()->rowCount(), 1);
+        QVERIFY(m_questionList()->selectedItems().isEmpty());
     }
 
     void editChangesCaptionInPlace()
     {
-        addQuestion(QuestionKind::Simple, QStringLiteral("Alt"), {});
-        addQuestion(QuestionKind::Simple, QStringLiteral("Zwei"), {});
-        TQuestion *object = window().quiz().ListField().at(0);
+        addQuestion(QuestionKind::FreeText, QStringLiteral("Alt"), {});
+        addQuestion(QuestionKind::FreeText, QStringLiteral("Zwei"), {});
+        Question *object = window().quiz().questions().at(0);
         selectRow(0);
-        whenShown<TfrmQuestionDialog>([](TfrmQuestionDialog *d) {
+        whenShown<QuestionDialog>([](QuestionDialog *d) {
             child<QLineEdit>(d, "edtBeschriftung")->setText(QStringLiteral("Neu"));
             child<QPushButton>(d, "btOk")->click();
         });
-        window().sbEditFieldClick();
+        window().editQuestion();
         QCOMPARE(captions(), (QStringList{QStringLiteral("Neu"), QStringLiteral("Zwei")}));
-        QCOMPARE(window().quiz().ListField().at(0), object);
-        QVERIFY(itemList()->selectedItems().isEmpty());
+        QCOMPARE(window().quiz().questions().at(0), object);
+        QVERIFY(m_questionList()->selectedItems().isEmpty());
 
         // Cancel leaves the question untouched.
         selectRow(0);
-        whenShown<TfrmQuestionDialog>([](TfrmQuestionDialog *d) {
+        whenShown<QuestionDialog>([](QuestionDialog *d) {
             child<QLineEdit>(d, "edtBeschriftung")->setText(QStringLiteral("Verworfen"));
             child<QPushButton>(d, "Button1")->click();
         });
-        window().sbEditFieldClick();
-        QCOMPARE(object->strBeschriftung, QStringLiteral("Neu"));
+        window().editQuestion();
+        QCOMPARE(object->caption, QStringLiteral("Neu"));
     }
 
     void commandsWithoutSelectionDoNothing()
     {
-        addQuestion(QuestionKind::Simple, QStringLiteral("Eins"), {});
+        addQuestion(QuestionKind::FreeText, QStringLiteral("Eins"), {});
         Prompts::clearAsked();
-        window().sbEditFieldClick();
-        window().sbDelFieldClick();
-        window().sbUpClick();
-        window().sbDownClick();
+        window().editQuestion();
+        window().deleteQuestion();
+        window().moveQuestionUp();
+        window().moveQuestionDown();
         QVERIFY(asked().isEmpty());
         QCOMPARE(captions(), QStringList{QStringLiteral("Eins")});
     }
@@ -202,38 +202,38 @@ private slots:
     void deleteAsks()
     {
         for (const char *c : {"A", "B", "C"})
-            addQuestion(QuestionKind::Simple, QLatin1String(c), {});
+            addQuestion(QuestionKind::FreeText, QLatin1String(c), {});
         selectRow(1);
         Prompts::setNextAnswer(QVariant::fromValue(Prompts::No));
-        window().sbDelFieldClick();
+        window().deleteQuestion();
         QCOMPARE(asked().last().text, QStringLiteral("Soll der Eintrag wirklich gelöscht werden?"));
         QCOMPARE(captions(), (QStringList{"A", "B", "C"}));
-        QVERIFY(itemList()->selectedItems().isEmpty());
+        QVERIFY(m_questionList()->selectedItems().isEmpty());
         selectRow(1);
         Prompts::setNextAnswer(QVariant::fromValue(Prompts::Yes));
-        window().sbDelFieldClick();
+        window().deleteQuestion();
         QCOMPARE(captions(), (QStringList{"A", "C"}));
         // The third question is question 2 in the next page.
-        QVERIFY(window().GenerateHTML());
+        QVERIFY(window().generateHtml());
         QVERIFY(window().pageText().contains(QStringLiteral("name=\"beschrFrage1\" value=\"C\"")));
     }
 
     void moveUpAndDown()
     {
         for (const char *c : {"A", "B", "C"})
-            addQuestion(QuestionKind::Simple, QLatin1String(c), {});
+            addQuestion(QuestionKind::FreeText, QLatin1String(c), {});
         selectRow(2);
-        window().sbUpClick();
+        window().moveQuestionUp();
         QCOMPARE(captions(), (QStringList{"A", "C", "B"}));
         QCOMPARE(window().selectedQuestion(), 1);
-        window().sbDownClick();
+        window().moveQuestionDown();
         QCOMPARE(captions(), (QStringList{"A", "B", "C"}));
         QCOMPARE(window().selectedQuestion(), 2);
         // At the ends nothing moves and the selection stays.
-        window().sbDownClick();
+        window().moveQuestionDown();
         QCOMPARE(window().selectedQuestion(), 2);
         selectRow(0);
-        window().sbUpClick();
+        window().moveQuestionUp();
         QCOMPARE(captions(), (QStringList{"A", "B", "C"}));
         QCOMPARE(window().selectedQuestion(), 0);
     }
@@ -245,20 +245,20 @@ private slots:
         QTest::addColumn<QString>("rights"); // one letter per row: j = right, n = not
         QTest::addColumn<QString>("message");
         const QString emptyCaption = QStringLiteral("Bitte geben Sie etwas im Feld \"Beschriftung\" ein.");
-        QTest::newRow("free text, empty caption") << int(QuestionKind::Simple) << ""
+        QTest::newRow("free text, empty caption") << int(QuestionKind::FreeText) << ""
                                                   << "" << emptyCaption;
-        QTest::newRow("multi, empty caption first") << int(QuestionKind::Multi) << ""
+        QTest::newRow("multi, empty caption first") << int(QuestionKind::MultipleChoice) << ""
                                                     << "" << emptyCaption;
-        QTest::newRow("multi, no right answer") << int(QuestionKind::Multi) << "F"
+        QTest::newRow("multi, no right answer") << int(QuestionKind::MultipleChoice) << "F"
                                                 << "nn"
                                                 << "Mindestens eine Antwortmöglichkeit muss als richtige Antwort eingestellt sein.";
-        QTest::newRow("single, empty caption") << int(QuestionKind::Single) << ""
+        QTest::newRow("single, empty caption") << int(QuestionKind::SingleChoice) << ""
                                                << "j"
                                                << "Bitte geben Sie etwas im Feld \"Name\" ein.";
-        QTest::newRow("single, no right answer") << int(QuestionKind::Single) << "F"
+        QTest::newRow("single, no right answer") << int(QuestionKind::SingleChoice) << "F"
                                                  << ""
                                                  << "Eine Antwortmöglichkeit muss als richtige Antwort eingestellt sein.";
-        QTest::newRow("single, two right answers") << int(QuestionKind::Single) << "F"
+        QTest::newRow("single, two right answers") << int(QuestionKind::SingleChoice) << "F"
                                                    << "jj"
                                                    << "Mehr als eine Antwort wurde als richtig gekennzeichnet.\r\n"
                                                       "Nur eine richtige Antwort bei Single Choice Fragen möglich.";
@@ -270,15 +270,15 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QString, rights);
         QFETCH(QString, message);
-        TfrmQuestionDialog *d = window().questionDialog(QuestionKind(kind));
-        d->ClearAll();
-        // The rows come through LoadFromObject, as an edit brings them.
-        std::unique_ptr<TQuestion> q = createQuestion(QuestionKind(kind));
-        q->strBeschriftung = caption;
-        if (auto *choice = dynamic_cast<TChoiceQuestion *>(q.get()))
+        QuestionDialog *d = window().questionDialog(QuestionKind(kind));
+        d->clear();
+        // The rows come through loadQuestion, as an edit brings them.
+        std::unique_ptr<Question> q = createQuestion(QuestionKind(kind));
+        q->caption = caption;
+        if (auto *choice = dynamic_cast<ChoiceQuestion *>(q.get()))
             for (QChar r : rights)
-                choice->arQuestions.push_back({QStringLiteral("Option"), r == QLatin1Char('j')});
-        d->LoadFromObject(*q);
+                choice->options.push_back({QStringLiteral("Option"), r == QLatin1Char('j')});
+        d->loadQuestion(*q);
         d->show();
         d->accept();
         QVERIFY(d->isVisible()); // stays open
@@ -291,42 +291,42 @@ private slots:
 
     void loadThenOkWritesBackTheSameValues()
     {
-        TSimpleQuestion q;
-        q.strName = QStringLiteral("intern");
-        q.strBeschriftung = QStringLiteral("<b>Frage</b>");
-        q.strGroesse = QStringLiteral("abc");
-        q.strMaxLaenge = QStringLiteral("7");
-        q.bPflicht = true;
-        q.strMeldung = QStringLiteral("Bitte!");
-        q.strLinkTipp = QStringLiteral("http://tipp");
-        q.strBild = QStringLiteral("bild.png");
-        q.strErklaerung = QStringLiteral("Zeile 1\r\nZeile 2");
-        q.arAnswers = QStringList{QStringLiteral("a"), QStringLiteral("a"), QStringLiteral("b")};
-        TfrmQuestionDialog *d = window().questionDialog(QuestionKind::Simple);
-        d->ClearAll();
-        d->LoadFromObject(q);
-        TSimpleQuestion back;
-        back.strName = QStringLiteral("intern");
-        d->SaveToObject(back);
-        QCOMPARE(back.strBeschriftung, q.strBeschriftung);
-        QCOMPARE(back.strGroesse, q.strGroesse);
-        QCOMPARE(back.strMaxLaenge, q.strMaxLaenge);
-        QCOMPARE(back.bPflicht, q.bPflicht);
-        QCOMPARE(back.strMeldung, q.strMeldung);
-        QCOMPARE(back.strLinkTipp, q.strLinkTipp);
-        QCOMPARE(back.strBild, q.strBild);
-        QCOMPARE(back.strErklaerung, q.strErklaerung); // the hidden hint travels too
-        QCOMPARE(back.arAnswers, q.arAnswers);
+        FreeTextQuestion q;
+        q.name = QStringLiteral("intern");
+        q.caption = QStringLiteral("<b>Frage</b>");
+        q.fieldSize = QStringLiteral("abc");
+        q.maxLength = QStringLiteral("7");
+        q.required = true;
+        q.alertText = QStringLiteral("Bitte!");
+        q.tipLink = QStringLiteral("http://tipp");
+        q.picture = QStringLiteral("bild.png");
+        q.hint = QStringLiteral("Zeile 1\r\nZeile 2");
+        q.answers = QStringList{QStringLiteral("a"), QStringLiteral("a"), QStringLiteral("b")};
+        QuestionDialog *d = window().questionDialog(QuestionKind::FreeText);
+        d->clear();
+        d->loadQuestion(q);
+        FreeTextQuestion back;
+        back.name = QStringLiteral("intern");
+        d->saveQuestion(back);
+        QCOMPARE(back.caption, q.caption);
+        QCOMPARE(back.fieldSize, q.fieldSize);
+        QCOMPARE(back.maxLength, q.maxLength);
+        QCOMPARE(back.required, q.required);
+        QCOMPARE(back.alertText, q.alertText);
+        QCOMPARE(back.tipLink, q.tipLink);
+        QCOMPARE(back.picture, q.picture);
+        QCOMPARE(back.hint, q.hint); // the hidden hint travels too
+        QCOMPARE(back.answers, q.answers);
         QVERIFY(d->findChild<QPlainTextEdit *>(QStringLiteral("memoHinweis"))->isHidden());
 
-        TMultiQuestion m;
-        m.arQuestions = {{QStringLiteral("x"), true}, {QStringLiteral("y"), false}};
-        TfrmQuestionDialog *md = window().questionDialog(QuestionKind::Multi);
-        md->ClearAll();
-        md->LoadFromObject(m);
-        TMultiQuestion mback;
-        md->SaveToObject(mback);
-        QVERIFY(mback.arQuestions == m.arQuestions);
+        MultipleChoiceQuestion m;
+        m.options = {{QStringLiteral("x"), true}, {QStringLiteral("y"), false}};
+        QuestionDialog *md = window().questionDialog(QuestionKind::MultipleChoice);
+        md->clear();
+        md->loadQuestion(m);
+        MultipleChoiceQuestion mback;
+        md->saveQuestion(mback);
+        QVERIFY(mback.options == m.options);
         auto *list = md->findChild<QTableWidget *>(QStringLiteral("lstAnswers"));
         QCOMPARE(list->item(0, 1)->text(), QStringLiteral("ja"));
         QCOMPARE(list->item(1, 1)->text(), QStringLiteral("nein"));
@@ -334,13 +334,13 @@ private slots:
 
     void newQuestionStartsEmpty()
     {
-        TfrmQuestionDialog *d = window().questionDialog(QuestionKind::Simple);
-        TSimpleQuestion q;
-        q.strBild = QStringLiteral("alt.png");
-        q.strBeschriftung = QStringLiteral("alt");
-        q.arAnswers << QStringLiteral("x");
-        d->LoadFromObject(q);
-        whenShown<TfrmQuestionDialog>([](TfrmQuestionDialog *dlg) {
+        QuestionDialog *d = window().questionDialog(QuestionKind::FreeText);
+        FreeTextQuestion q;
+        q.picture = QStringLiteral("alt.png");
+        q.caption = QStringLiteral("alt");
+        q.answers << QStringLiteral("x");
+        d->loadQuestion(q);
+        whenShown<QuestionDialog>([](QuestionDialog *dlg) {
             QCOMPARE(dlg->findChild<QLineEdit *>(QStringLiteral("edtBild"))->text(), QString());
             QCOMPARE(dlg->findChild<QLineEdit *>(QStringLiteral("edtBeschriftung"))->text(), QString());
             QCOMPARE(dlg->findChild<QLineEdit *>(QStringLiteral("edtGroesse"))->text(), QStringLiteral("15"));
@@ -350,48 +350,48 @@ private slots:
             child<QPushButton>(dlg, "Button1")->click();
         });
         d->findChild<QTabWidget *>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
-        window().newQuestion(QuestionKind::Simple);
+        window().newQuestion(QuestionKind::FreeText);
     }
 
     void answerDialog()
     {
-        TfrmAntwort *a = window().answerDialog();
+        AnswerDialog *a = window().answerDialog();
         // An empty answer is refused by the answer dialog itself.
-        a->Clear();
+        a->clear();
         a->show();
         a->accept();
         QVERIFY(a->isVisible());
         QCOMPARE(asked().last().text, QStringLiteral("Bitte geben Sie eine Antwort ein."));
-        QCOMPARE(a->focusWidget(), a->edtAntwort());
+        QCOMPARE(a->focusWidget(), a->textEdit());
         a->reject();
 
-        // chkRight: hidden for free text, shown for choices, also after a free-text use.
-        TfrmQuestionDialog *simple = window().questionDialog(QuestionKind::Simple);
-        simple->ClearAll();
+        // rightCheck: hidden for free text, shown for choices, also after a free-text use.
+        QuestionDialog *simple = window().questionDialog(QuestionKind::FreeText);
+        simple->clear();
         bool hiddenForSimple = false;
-        whenShown<TfrmAntwort>([&hiddenForSimple](TfrmAntwort *d) {
-            hiddenForSimple = d->chkRight()->isHidden();
+        whenShown<AnswerDialog>([&hiddenForSimple](AnswerDialog *d) {
+            hiddenForSimple = d->rightCheck()->isHidden();
             answer(d, QStringLiteral("x"), false);
         });
-        simple->sbNewClick();
+        simple->newAnswer();
         QVERIFY(hiddenForSimple);
-        TfrmQuestionDialog *multi = window().questionDialog(QuestionKind::Multi);
-        multi->ClearAll();
-        TMultiQuestion m;
-        m.arQuestions = {{QStringLiteral("y"), true}};
-        multi->LoadFromObject(m);
+        QuestionDialog *multi = window().questionDialog(QuestionKind::MultipleChoice);
+        multi->clear();
+        MultipleChoiceQuestion m;
+        m.options = {{QStringLiteral("y"), true}};
+        multi->loadQuestion(m);
         multi->findChild<QTableWidget *>(QStringLiteral("lstAnswers"))->selectRow(0);
         bool shownChecked = false;
-        whenShown<TfrmAntwort>([&shownChecked](TfrmAntwort *d) {
-            shownChecked = !d->chkRight()->isHidden() && d->chkRight()->isChecked() && d->edtAntwort()->text() == QLatin1String("y");
-            d->chkRight()->setChecked(false);
+        whenShown<AnswerDialog>([&shownChecked](AnswerDialog *d) {
+            shownChecked = !d->rightCheck()->isHidden() && d->rightCheck()->isChecked() && d->textEdit()->text() == QLatin1String("y");
+            d->rightCheck()->setChecked(false);
             child<QPushButton>(d, "Button1")->click(); // Cancel keeps the row
         });
-        multi->sbEditClick();
+        multi->editAnswer();
         QVERIFY(shownChecked);
         QCOMPARE(multi->findChild<QTableWidget *>(QStringLiteral("lstAnswers"))->item(0, 1)->text(), QStringLiteral("ja"));
         // Delete without a question.
-        multi->sbDeleteClick();
+        multi->deleteAnswer();
         QCOMPARE(multi->findChild<QTableWidget *>(QStringLiteral("lstAnswers"))->rowCount(), 0);
     }
 };

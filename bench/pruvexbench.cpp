@@ -1,0 +1,200 @@
+// Times the page generator and the project file on synthetic quizzes of
+// growing size: the three kinds mixed, six answers or options each, texts of
+// realistic length, captcha and address block on. It reports; it checks
+// nothing but that a saved quiz loads again.
+//
+//   pruvex-bench [RUNS [SIZE...]]
+//
+// RUNS timings per step give the median (default 7); SIZE replaces the
+// standard sizes (for a profiler run of one size, say).
+
+#include "pagegenerator.h"
+#include "projectfile.h"
+#include "freetextquestion.h"
+#include "multiplechoicequestion.h"
+#include "questionlist.h"
+#include "singlechoicequestion.h"
+#include "quiz.h"
+#include "textcodec.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+const std::vector<int> kSizes = {500, 1000, 2000, 4000};
+
+// Targets for a quiz of 2000 questions, in milliseconds.
+constexpr double kGenerateTarget = 50;
+constexpr double kSaveTarget = 100;
+constexpr double kLoadTarget = 100;
+// Doubling the quiz may at most double a time; a little more is noise.
+constexpr double kGrowthLimit = 2.3;
+
+QString words(int n, int seed)
+{
+    static const char *const kWords[] = {"Welche", "Stadt",     "liegt",      "an",     "der",        "Elbe",        "und",   "wie",
+                                         "viele",  "Einwohner", "hat",        "sie",    "heute",      "ungefähr",    "Fluss", "Gebirge",
+                                         "Küste",  "Insel",     "Hauptstadt", "größte", "Bundesland", "Nachbarland", "Meer",  "Grenze",
+                                         "im",     "Süden",     "Norden",     "Osten",  "Westen"};
+    constexpr int kCount = int(sizeof(kWords) / sizeof(kWords[0]));
+    QStringList out;
+    for (int i = 0; i < n; ++i)
+        out << QString::fromUtf8(kWords[(seed * 7 + i * 13) % kCount]);
+    return out.join(QLatin1Char(' '));
+}
+
+void fillQuiz(Quiz &quiz, int questions)
+{
+    quiz.setText(QStringLiteral("edtFormTitel"), QStringLiteral("Großes Quiz zur Erdkunde"));
+    quiz.setText(QStringLiteral("memoEinleitung"), words(40, 1) + QStringLiteral("\r\n") + words(30, 2));
+    quiz.setText(QStringLiteral("memoAuswertung"), words(25, 3));
+    quiz.setText(QStringLiteral("edtEMail"), QStringLiteral("quiz@example.org"));
+    quiz.setText(QStringLiteral("encoding"), QStringLiteral("utf-8"));
+    quiz.setFlag(QStringLiteral("chkCaptcha"), true);
+    quiz.setFlag(QStringLiteral("chkShowAdress"), true);
+    for (const char *key : {"chkName", "chkVorname", "chkStrasse", "chkPLZ", "chkOrt", "chkLand", "chkEmail", "chkForName", "chkForEmail"})
+        quiz.setFlag(QLatin1String(key), true);
+    quiz.setFlag(QStringLiteral("cboStandardFeld"), false);
+
+    QuestionList &list = quiz.questions();
+    list.clear();
+    for (int i = 0; i < questions; ++i) {
+        std::unique_ptr<Question> q = createQuestion(QuestionKind(i % 3));
+        q->name = QStringLiteral("Frage%1").arg(i + 1);
+        q->caption = words(14 + i % 9, i) + QLatin1Char('?');
+        q->hint = words(10, i + 5);
+        q->required = i % 2 == 0;
+        if (i % 5 == 0)
+            q->alertText = QStringLiteral("Bitte beantworten Sie Frage %1.").arg(i + 1);
+        if (i % 7 == 0)
+            q->tipLink = QStringLiteral("https://de.wikipedia.org/wiki/Erdkunde_%1").arg(i);
+        if (i % 11 == 0)
+            q->picture = QStringLiteral("bilder/frage%1.png").arg(i);
+        if (q->kind() == QuestionKind::FreeText) {
+            auto *s = static_cast<FreeTextQuestion *>(q.get());
+            s->fieldSize = QStringLiteral("20");
+            s->maxLength = QStringLiteral("100");
+            for (int j = 0; j < 6; ++j)
+                s->answers << words(2 + j % 3, i + j);
+        } else {
+            auto *c = static_cast<ChoiceQuestion *>(q.get());
+            for (int j = 0; j < 6; ++j)
+                c->options.push_back({words(3 + (i + j) % 5, i * 6 + j), j == i % 6 || (q->kind() == QuestionKind::MultipleChoice && j == 5)});
+        }
+        list.append(std::move(q));
+    }
+}
+
+double medianMs(int runs, const std::function<void()> &step)
+{
+    std::vector<double> ms;
+    for (int r = 0; r < runs; ++r) {
+        QElapsedTimer t;
+        t.start();
+        step();
+        ms.push_back(double(t.nsecsElapsed()) / 1e6);
+    }
+    std::sort(ms.begin(), ms.end());
+    return ms[ms.size() / 2];
+}
+
+QString ratio(double now, double before)
+{
+    return before > 0 ? QStringLiteral("x%1").arg(now / before, 0, 'f', 2) : QStringLiteral("-");
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const int runs = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 7;
+    std::vector<int> sizes;
+    for (int i = 2; i < argc; ++i)
+        sizes.push_back(std::max(1, QString::fromLocal8Bit(argv[i]).toInt()));
+    if (sizes.empty())
+        sizes = kSizes;
+
+    QTemporaryDir dir;
+    if (!dir.isValid()) {
+        std::fprintf(stderr, "no temporary folder\n");
+        return 1;
+    }
+
+    std::printf("Median of %d runs; the ratio is to the previous size.\n\n", runs);
+    std::printf("%9s  %18s  %18s  %18s  %20s\n", "questions", "generate ms", "save ms", "load ms", "page bytes");
+
+    double prev[4] = {0, 0, 0, 0};
+    double at2000[3] = {0, 0, 0};
+    double worstGrowth = 0;
+    bool failed = false;
+    for (const int n : sizes) {
+        Quiz quiz;
+        fillQuiz(quiz, n);
+
+        PageGenerator generator(quiz);
+        generator.setFormIdSource([] { return 4711; });
+        QString page;
+        QString error;
+        const double gen = medianMs(runs, [&] {
+            QString raw;
+            if (!generator.generate(&raw, &error)) {
+                std::fprintf(stderr, "%s\n", qPrintable(error));
+                std::exit(1);
+            }
+            page = PageGenerator::normaliseLineBreaks(raw);
+        });
+        const qsizetype bytes = TextCodec::pageBytes(page, quiz.text(QStringLiteral("encoding"))).size();
+
+        const QString file = dir.filePath(QStringLiteral("bench%1.pvx").arg(n));
+        const double save = medianMs(runs, [&] {
+            if (!saveProjectFile(quiz, file, &error)) {
+                std::fprintf(stderr, "%s\n", qPrintable(error));
+                std::exit(1);
+            }
+        });
+
+        int loadedQuestions = -1;
+        const double load = medianMs(runs, [&] {
+            Quiz loaded;
+            if (!loadProjectFile(loaded, file))
+                loadedQuestions = -1;
+            else
+                loadedQuestions = loaded.questions().count();
+        });
+        if (loadedQuestions != n) {
+            std::fprintf(stderr, "the saved quiz of %d questions did not load again\n", n);
+            failed = true;
+        }
+
+        const double now[4] = {gen, save, load, double(bytes)};
+        std::printf("%9d  %10.2f %7s  %10.2f %7s  %10.2f %7s  %12lld %7s\n", n, gen, qPrintable(ratio(gen, prev[0])), save,
+                    qPrintable(ratio(save, prev[1])), load, qPrintable(ratio(load, prev[2])), static_cast<long long>(bytes),
+                    qPrintable(ratio(double(bytes), prev[3])));
+        if (prev[0] > 0)
+            for (int k = 0; k < 3; ++k)
+                worstGrowth = std::max(worstGrowth, now[k] / prev[k]);
+        if (n == 2000) {
+            at2000[0] = gen;
+            at2000[1] = save;
+            at2000[2] = load;
+        }
+        std::copy(now, now + 4, prev);
+    }
+
+    if (at2000[0] == 0)
+        return failed ? 1 : 0;
+    auto verdict = [](bool ok) { return ok ? "met" : "MISSED"; };
+    std::printf("\nTargets at 2000 questions: generate < %.0f ms %s, save < %.0f ms %s, load < %.0f ms %s\n", kGenerateTarget,
+                verdict(at2000[0] < kGenerateTarget), kSaveTarget, verdict(at2000[1] < kSaveTarget), kLoadTarget,
+                verdict(at2000[2] < kLoadTarget));
+    std::printf("Largest growth of a time on doubling: x%.2f (%s)\n", worstGrowth, verdict(worstGrowth <= kGrowthLimit));
+    return failed ? 1 : 0;
+}

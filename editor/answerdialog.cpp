@@ -1,0 +1,69 @@
+#include "answerdialog.h"
+#include "placement.h"
+
+#include "prompts.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+AnswerDialog::AnswerDialog(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmAntwort"));
+    setWindowTitle(QStringLiteral("Antwort eingeben"));
+
+    auto *group = new QGroupBox(QStringLiteral("Bitte geben Sie eine mögliche Anwort ein:"));
+    auto *g = new QVBoxLayout(group);
+    m_textEdit = new QLineEdit;
+    m_textEdit->setObjectName(QStringLiteral("edtAntwort"));
+    m_textEdit->setAccessibleName(QStringLiteral("Antwort"));
+    m_rightCheck = new QCheckBox(QStringLiteral("Richtige Antwort"));
+    m_rightCheck->setObjectName(QStringLiteral("chkRight"));
+    g->addWidget(m_textEdit);
+    g->addWidget(m_rightCheck);
+
+    auto *cancel = new QPushButton(QStringLiteral("Abbrechen"));
+    cancel->setObjectName(QStringLiteral("Button1"));
+    auto *ok = new QPushButton(QStringLiteral("OK"));
+    ok->setObjectName(QStringLiteral("OK"));
+    ok->setDefault(true);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ok, &QPushButton::clicked, this, &AnswerDialog::accept);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cancel);
+    buttons->addWidget(ok);
+
+    auto *v = new QVBoxLayout(this);
+    v->setContentsMargins(8, 8, 8, 8);
+    v->addWidget(group);
+    v->addLayout(buttons);
+    setFixedSize(QSize(397, 120).expandedTo(sizeHint()));
+}
+
+void AnswerDialog::clear()
+{
+    m_textEdit->clear();
+    m_rightCheck->setChecked(false);
+}
+
+void AnswerDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    Placement::centreOnOwner(this);
+    m_textEdit->setFocus();
+}
+
+void AnswerDialog::accept()
+{
+    if (m_textEdit->text().isEmpty()) {
+        Prompts::message(this, QStringLiteral("Pruvex"), QStringLiteral("Bitte geben Sie eine Antwort ein."));
+        m_textEdit->setFocus();
+        return;
+    }
+    QDialog::accept();
+}

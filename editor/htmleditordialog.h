@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QColor>
+#include <QDialog>
+
+class EmbeddedView;
+class QAction;
+
+// "HTML-Editor": edits an HTML text as rendered HTML in the embedded
+// browser's editing mode and hands back the body's HTML.
+class HtmlEditorDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit HtmlEditorDialog(QWidget *parent = nullptr);
+
+    // The calling protocol of every "..." button: the editor on *text;
+    // on OK *text becomes the edited HTML. When the editor cannot be used it
+    // says so and *text stays. True when the text was taken over.
+    static bool editText(QWidget *parent, QString *text);
+    static QString unusableMessage();
+
+    bool setHtml(const QString &text);
+    QString html(bool *ok = nullptr);
+    EmbeddedView *view() const { return m_web; }
+
+    void clearText();
+    void increaseFontSize();
+    void decreaseFontSize();
+    void chooseFontColor();
+
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void changeFontSize(int delta);
+    void command(const QString &name, bool showUi = false, const QVariant &value = QVariant());
+    // Asks whether to take the text over and ends the window accordingly.
+    void finish();
+
+    EmbeddedView *m_web;
+    QColor m_lastColor = Qt::black;
+    bool m_finishing = false;
+};

@@ -1,0 +1,79 @@
+#include "xmlwriter.h"
+
+void XmlWriter::indent()
+{
+    m_out += QString(int(m_open.size()) * 2, QLatin1Char(' '));
+}
+
+void XmlWriter::startElement(const QString &name)
+{
+    indent();
+    m_out += QLatin1Char('<') + name + QStringLiteral(">\n");
+    m_open.push_back(name);
+    m_openEnd.push_back(m_out.size());
+}
+
+void XmlWriter::endElement()
+{
+    const QString name = m_open.back();
+    const qsizetype contentStart = m_openEnd.back();
+    m_open.pop_back();
+    m_openEnd.pop_back();
+    if (m_out.size() == contentStart) {
+        // An element without children is written empty, like an empty value.
+        m_out.chop(2);
+        m_out += QStringLiteral("/>\n");
+        return;
+    }
+    indent();
+    m_out += QStringLiteral("</") + name + QStringLiteral(">\n");
+}
+
+void XmlWriter::textElement(const QString &name, const QString &value)
+{
+    indent();
+    if (value.isEmpty()) {
+        m_out += QLatin1Char('<') + name + QStringLiteral("/>\n");
+        return;
+    }
+    m_out += QLatin1Char('<') + name + QLatin1Char('>');
+    // Copies stretches between the characters that need a change.
+    const QChar *p = value.constData();
+    const int n = value.size();
+    int start = 0;
+    auto flush = [&](int end) { m_out.append(p + start, end - start); };
+    for (int i = 0; i < n; ++i) {
+        const char16_t c = p[i].unicode();
+        if (c >= 0x20 && c != '&' && c != '<' && c != '>' && c != 0xFFFE && c != 0xFFFF)
+            continue;
+        if (c == '\t' || c == '\n')
+            continue;
+        flush(i);
+        start = i + 1;
+        switch (c) {
+        case '&':
+            m_out += QStringLiteral("&amp;");
+            break;
+        case '<':
+            m_out += QStringLiteral("&lt;");
+            break;
+        case '>':
+            m_out += QStringLiteral("&gt;");
+            break;
+        case '\r':
+            // CR LF becomes CR CR LF; a parser turns it into two LF.
+            m_out += QLatin1Char('\r');
+            if (i + 1 < n && p[i + 1] == QLatin1Char('\n'))
+                m_out += QLatin1Char('\r');
+            break;
+        default:
+            // Control characters other than tab and line breaks cannot stand
+            // in an XML 1.0 document at all: a file holding one could never
+            // be read again, so they are left out.
+            break;
+        }
+    }
+    flush(n);
+    m_out += QStringLiteral("</") + name + QStringLiteral(">\n");
+}
+

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+// Writes elements one per line, indented by two spaces per level, with the
+// reserved characters escaped and each CR LF of a value written as the
+// literal characters CR CR LF, so that a parser delivers two LF for it.
+class XmlWriter
+{
+public:
+    void startElement(const QString &name);
+    void endElement();
+    void textElement(const QString &name, const QString &value);
+    QByteArray toUtf8() const { return m_out.toUtf8(); }
+
+private:
+    void indent();
+    QString m_out;
+    std::vector<QString> m_open;
+    std::vector<qsizetype> m_openEnd; // where each open element's content starts
+};
+
