@@ -10,9 +10,18 @@ packages=(
     libgl-dev          # Qt6Gui's CMake package looks for OpenGL
     xvfb xauth         # a virtual display for the editor's screenshots
     fonts-dejavu-core  # a font, so that pages and windows render text
+    qt6-translations-l10n  # Qt's own dialogs and the browser's pages in German
+    libqt6sql6-sqlite libqt6sql6-psql  # the quiz server's databases
+    libcpp-httplib-dev libcurl4-openssl-dev  # the quiz server's HTTP and mail
+    clang libclang-rt-14-dev  # libFuzzer and the sanitizers for the fuzz tests
+    python3-aiosmtpd   # a real SMTP server for the mail tests
+    postgresql         # a real PostgreSQL for the database tests
 )
 
 missing=()
+# npm brings axe-core for the page's accessibility check; a machine that has
+# Node.js from elsewhere keeps it (Debian's npm would conflict with it).
+command -v npm >/dev/null || packages+=(npm)
 for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$'; then
         missing+=("$p")
