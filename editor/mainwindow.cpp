@@ -21,7 +21,9 @@
 #include "answerdialog.h"
 #include "previewwindow.h"
 #include "projectpropertiesdialog.h"
-#include "questiondialog.h"
+#include "freetextquestiondialog.h"
+#include "multiplechoicequestiondialog.h"
+#include "singlechoicequestiondialog.h"
 #include "updatewindow.h"
 
 #include <QAction>

@@ -40,12 +40,13 @@ QLabel *buddyLabel(const QString &text, QWidget *buddy)
 }
 } // namespace
 
-QuestionDialog::QuestionDialog(const QString &caption, QSize clientSize, AnswerDialog &answerDialog, QWidget *parent)
+QuestionDialog::QuestionDialog(QuestionKind kind, const QString &caption, QSize clientSize, AnswerDialog &answerDialog, QWidget *parent)
     : QDialog(parent)
+    , m_kind(kind)
     , m_answerDialog(answerDialog)
 {
     setWindowTitle(caption);
-    const bool choice = caption != QLatin1String("Einfache Frage");
+    const bool choice = isChoice();
 
     auto *panelHeader = new QLabel(caption);
     panelHeader->setObjectName(QStringLiteral("panelHeader"));
@@ -361,53 +362,4 @@ void QuestionDialog::accept()
 {
     if (checkInput())
         QDialog::accept();
-}
-
-FreeTextQuestionDialog::FreeTextQuestionDialog(AnswerDialog &answerDialog, QWidget *parent)
-    : QuestionDialog(QStringLiteral("Einfache Frage"), QSize(512, 356), answerDialog, parent)
-{
-    setObjectName(QStringLiteral("frmEinzField"));
-}
-
-MultipleChoiceQuestionDialog::MultipleChoiceQuestionDialog(AnswerDialog &answerDialog, QWidget *parent)
-    : QuestionDialog(QStringLiteral("Multiple Choice Frage"), QSize(537, 324), answerDialog, parent)
-{
-    setObjectName(QStringLiteral("frmCheckQuestion"));
-}
-
-bool MultipleChoiceQuestionDialog::checkInput()
-{
-    if (!QuestionDialog::checkInput())
-        return false;
-    if (countRightAnswers() == 0) {
-        fail(QStringLiteral("Mindestens eine Antwortmöglichkeit muss als richtige Antwort eingestellt sein."), nullptr);
-        return false;
-    }
-    return true;
-}
-
-SingleChoiceQuestionDialog::SingleChoiceQuestionDialog(AnswerDialog &answerDialog, QWidget *parent)
-    : QuestionDialog(QStringLiteral("Single Choice Frage"), QSize(521, 329), answerDialog, parent)
-{
-    setObjectName(QStringLiteral("frmSingleQuestion"));
-}
-
-bool SingleChoiceQuestionDialog::checkInput()
-{
-    if (m_captionEdit->text().isEmpty()) {
-        fail(QStringLiteral("Bitte geben Sie etwas im Feld \"Name\" ein."), m_captionEdit);
-        return false;
-    }
-    const int right = countRightAnswers();
-    if (right == 0) {
-        fail(QStringLiteral("Eine Antwortmöglichkeit muss als richtige Antwort eingestellt sein."), nullptr);
-        return false;
-    }
-    if (right > 1) {
-        fail(QStringLiteral(
-                 "Mehr als eine Antwort wurde als richtig gekennzeichnet.\r\nNur eine richtige Antwort bei Single Choice Fragen möglich."),
-             nullptr);
-        return false;
-    }
-    return true;
 }

@@ -32,7 +32,7 @@ public:
     void clear();
     void loadQuestion(const Question &question);
     void saveQuestion(Question &question) const;
-    virtual QuestionKind kind() const = 0;
+    QuestionKind kind() const { return m_kind; }
 
     void setHtmlEditor(HtmlEditor editor) { m_htmlEditor = std::move(editor); }
 
@@ -44,10 +44,10 @@ public:
     void accept() override;
 
 protected:
-    QuestionDialog(const QString &caption, QSize clientSize, AnswerDialog &answerDialog, QWidget *parent);
+    QuestionDialog(QuestionKind kind, const QString &caption, QSize clientSize, AnswerDialog &answerDialog, QWidget *parent);
     void showEvent(QShowEvent *event) override;
 
-    bool isChoice() const { return kind() != QuestionKind::FreeText; }
+    bool isChoice() const { return m_kind != QuestionKind::FreeText; }
     int countRightAnswers() const;
     // The checks on OK; the first failing one shows its message.
     virtual bool checkInput();
@@ -62,6 +62,7 @@ private:
     void editAnswerAt(int row);
     void appendRow(const QString &text, bool right);
 
+    const QuestionKind m_kind;
     AnswerDialog &m_answerDialog;
     HtmlEditor m_htmlEditor;
     QTabWidget *m_tabs = nullptr;
@@ -70,37 +71,4 @@ private:
     QLineEdit *m_tipLinkEdit = nullptr;
     QLineEdit *m_pictureEdit = nullptr;
     QPlainTextEdit *m_hintEdit = nullptr;
-};
-
-// "Einfache Frage": the free-text question.
-class FreeTextQuestionDialog : public QuestionDialog
-{
-    Q_OBJECT
-public:
-    FreeTextQuestionDialog(AnswerDialog &answerDialog, QWidget *parent);
-    QuestionKind kind() const override { return QuestionKind::FreeText; }
-};
-
-// "Multiple Choice Frage": check boxes, at least one right.
-class MultipleChoiceQuestionDialog : public QuestionDialog
-{
-    Q_OBJECT
-public:
-    MultipleChoiceQuestionDialog(AnswerDialog &answerDialog, QWidget *parent);
-    QuestionKind kind() const override { return QuestionKind::MultipleChoice; }
-
-protected:
-    bool checkInput() override;
-};
-
-// "Single Choice Frage": radio buttons, exactly one right.
-class SingleChoiceQuestionDialog : public QuestionDialog
-{
-    Q_OBJECT
-public:
-    SingleChoiceQuestionDialog(AnswerDialog &answerDialog, QWidget *parent);
-    QuestionKind kind() const override { return QuestionKind::SingleChoice; }
-
-protected:
-    bool checkInput() override;
 };

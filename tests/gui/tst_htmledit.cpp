@@ -4,7 +4,9 @@
 #include "prompts.h"
 #include "quiz.h"
 #include "htmleditordialog.h"
-#include "questiondialog.h"
+#include "freetextquestiondialog.h"
+#include "multiplechoicequestiondialog.h"
+#include "singlechoicequestiondialog.h"
 
 #include <QAction>
 #include <QLineEdit>

@@ -5,7 +5,9 @@
 #include "prompts.h"
 #include "quiz.h"
 #include "answerdialog.h"
-#include "questiondialog.h"
+#include "freetextquestiondialog.h"
+#include "multiplechoicequestiondialog.h"
+#include "singlechoicequestiondialog.h"
 
 #include <QCheckBox>
 #include <QFile>
