@@ -1,5 +1,7 @@
 #include "pagegenerator.h"
 
+#include "handoff.h"
+
 #include "paths.h"
 #include "freetextquestion.h"
 #include "multiplechoicequestion.h"
@@ -55,27 +57,6 @@ void fill(QString &page, const char *name, const QString &value)
 
 } // namespace
 
-namespace Handoff {
-
-QString scramble(const QString &text)
-{
-    QString s = text;
-    for (QChar &c : s)
-        c = QChar(ushort(c.unicode() ^ scrambleKey));
-    return s;
-}
-
-QString base64(const QString &text)
-{
-    return QString::fromLatin1(TextCodec::toLatin1(text).toBase64());
-}
-
-QString hiddenField(const QString &name, const QString &value)
-{
-    return QStringLiteral("  <input type=\"hidden\" name=\"") + name + QStringLiteral("\" value=\"") + value + QStringLiteral("\">") + CRLF;
-}
-
-} // namespace Handoff
 
 using namespace Handoff;
 

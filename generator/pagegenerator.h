@@ -48,15 +48,3 @@ private:
     std::function<int()> m_formIdSource;
     int m_formId = 0;
 };
-
-namespace Handoff {
-// The scrambling key. The quiz script reverses the scrambling with the same
-// key: change it only together with the script.
-constexpr ushort scrambleKey = 0x17;
-
-QString scramble(const QString &text);
-// base64 (RFC 4648, padded, one line) of the text's ISO-8859-1 bytes.
-QString base64(const QString &text);
-// One hidden field line, CR LF included.
-QString hiddenField(const QString &name, const QString &value);
-} // namespace Handoff

@@ -3,6 +3,7 @@
 // the hidden hand-off fields, the captcha row and the hand-off encodings.
 
 #include "generatorfixtures.h"
+#include "handoff.h"
 #include "pagegenerator.h"
 
 #include <QtTest>

@@ -1,0 +1,164 @@
+#include "handoff.h"
+
+#include "textcodec.h"
+
+namespace Handoff {
+
+namespace {
+const QString CRLF = QStringLiteral("\r\n");
+
+// Appends "&#N;" for code point cp.
+void appendReference(QString &out, char32_t cp)
+{
+    out += QStringLiteral("&#") + QString::number(uint(cp)) + QLatin1Char(';');
+}
+
+QString encode(const QString &text, bool item)
+{
+    const QChar *p = text.constData();
+    const qsizetype n = text.size();
+    QString out;
+    qsizetype start = 0;
+    auto flush = [&](qsizetype end) {
+        if (out.isNull())
+            out.reserve(n + 16);
+        out.append(p + start, end - start);
+    };
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = p[i].unicode();
+        if (c < 0x100) {
+            const bool literalRef = c == u'&' && i + 1 < n && p[i + 1] == QLatin1Char('#');
+            const bool separator = item && (c == listSeparator || c == itemSeparator);
+            if (!literalRef && !separator)
+                continue;
+            flush(i);
+            appendReference(out, c);
+            start = i + 1;
+            continue;
+        }
+        flush(i);
+        char32_t cp = c;
+        if (QChar::isHighSurrogate(c) && i + 1 < n && p[i + 1].isLowSurrogate()) {
+            cp = QChar::surrogateToUcs4(c, p[i + 1].unicode());
+            ++i;
+        }
+        appendReference(out, cp);
+        start = i + 1;
+    }
+    if (out.isNull())
+        return text;
+    out.append(p + start, n - start);
+    return out;
+}
+} // namespace
+
+QString scramble(const QString &text)
+{
+    QString s = text;
+    for (QChar &c : s)
+        c = QChar(ushort(c.unicode() ^ scrambleKey));
+    return s;
+}
+
+QString base64(const QString &text)
+{
+    return QString::fromLatin1(TextCodec::toLatin1(text).toBase64());
+}
+
+std::optional<QString> fromBase64(const QString &value)
+{
+    const QByteArray in = value.toLatin1();
+    const auto result = QByteArray::fromBase64Encoding(in, QByteArray::AbortOnBase64DecodingErrors);
+    if (!result)
+        return std::nullopt;
+    return QString::fromLatin1(*result);
+}
+
+QString encodeText(const QString &text)
+{
+    return encode(text, false);
+}
+
+QString encodeItem(const QString &text)
+{
+    return encode(text, true);
+}
+
+QString decodeText(const QString &text)
+{
+    const qsizetype n = text.size();
+    QString out;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i + 3 < n; ++i) {
+        if (text[i] != QLatin1Char('&') || text[i + 1] != QLatin1Char('#'))
+            continue;
+        qsizetype j = i + 2;
+        char32_t cp = 0;
+        while (j < n && j - i <= 9 && text[j].isDigit() && text[j].unicode() < 0x80) {
+            cp = cp * 10 + char32_t(text[j].unicode() - u'0');
+            ++j;
+        }
+        if (j == i + 2 || j >= n || text[j] != QLatin1Char(';') || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            continue;
+        out += QStringView(text).mid(start, i - start);
+        const char32_t ucs[1] = {cp};
+        out += QString::fromUcs4(ucs, 1);
+        start = j + 1;
+        i = j;
+    }
+    if (start == 0)
+        return text;
+    out += QStringView(text).mid(start);
+    return out;
+}
+
+QString joinItems(const QStringList &items)
+{
+    QString out;
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        if (i)
+            out += QChar(listSeparator);
+        out += encodeItem(items[i]);
+    }
+    return out;
+}
+
+QStringList splitItems(const QString &joined)
+{
+    return joined.split(QChar(listSeparator));
+}
+
+QString scrambledBase64(const QString &text)
+{
+    return base64(scramble(text));
+}
+
+std::optional<QString> unscrambleBase64(const QString &value)
+{
+    const auto latin1 = fromBase64(value);
+    if (!latin1)
+        return std::nullopt;
+    return scramble(*latin1);
+}
+
+QString scrambledFlag(bool on)
+{
+    return scramble(on ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
+std::optional<bool> unscrambleFlag(const QString &scrambled)
+{
+    const QString plain = scramble(scrambled);
+    if (plain == QLatin1String("true"))
+        return true;
+    if (plain == QLatin1String("false"))
+        return false;
+    return std::nullopt;
+}
+
+QString hiddenField(const QString &name, const QString &value)
+{
+    return QStringLiteral("  <input type=\"hidden\" name=\"") + name + QStringLiteral("\" value=\"") + value + QStringLiteral("\">") + CRLF;
+}
+
+} // namespace Handoff
