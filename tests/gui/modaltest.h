@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QWidget>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+// Drives a modal dialog that the code under test opens with exec(): the
+// handler runs once the dialog of type T shows. Every wait has a deadline,
+// so a failing check inside a handler, or a dialog that never comes, fails
+// the test instead of hanging it: whatever modal window is still open then
+// is closed, and the returned record says what went wrong.
+namespace ModalTest {
+
+struct Run {
+    bool ran = false;      // the handler was called
+    bool timedOut = false; // the dialog did not show before the deadline
+    QString problem() const
+    {
+        if (timedOut)
+            return QStringLiteral("the expected dialog did not show");
+        if (!ran)
+            return QStringLiteral("the dialog handler did not run");
+        return {};
+    }
+    bool ok() const { return problem().isEmpty(); }
+};
+
+// Closes every modal window that is still open; used when a handler failed.
+inline void closeModals()
+{
+    for (int i = 0; i < 10; ++i) {
+        QWidget *w = QApplication::activeModalWidget();
+        if (!w)
+            return;
+        if (auto *d = qobject_cast<QDialog *>(w))
+            d->reject();
+        else
+            w->close();
+        QCoreApplication::processEvents();
+    }
+}
+
+template <typename T>
+std::shared_ptr<Run> whenShown(std::function<void(T *)> handler, int deadlineMs = 10000)
+{
+    auto run = std::make_shared<Run>();
+    auto *timer = new QTimer;
+    timer->setInterval(10);
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    QObject::connect(timer, &QTimer::timeout, [timer, handler, run, clock, deadlineMs] {
+        auto *d = qobject_cast<T *>(QApplication::activeModalWidget());
+        if (d && d->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            run->ran = true;
+            handler(d);
+            // A handler that failed a check returns early and leaves the
+            // dialog open; close it so that exec() returns.
+            if (QTest::currentTestFailed())
+                QTimer::singleShot(0, [] { closeModals(); });
+            return;
+        }
+        if (clock->elapsed() > deadlineMs) {
+            timer->stop();
+            timer->deleteLater();
+            run->timedOut = true;
+            closeModals();
+        }
+    });
+    timer->start();
+    return run;
+}
+
+} // namespace ModalTest
+
+// Checks that a modal handler ran and closed its dialog.
+#define QVERIFY_MODAL(run) QVERIFY2((run)->ok(), qPrintable((run)->problem()))
