@@ -52,16 +52,18 @@ QString words(int n, int seed)
 
 void fillQuiz(Quiz &quiz, int questions)
 {
-    quiz.setText(QStringLiteral("edtFormTitel"), QStringLiteral("Großes Quiz zur Erdkunde"));
-    quiz.setText(QStringLiteral("memoEinleitung"), words(40, 1) + QStringLiteral("\r\n") + words(30, 2));
-    quiz.setText(QStringLiteral("memoAuswertung"), words(25, 3));
-    quiz.setText(QStringLiteral("edtEMail"), QStringLiteral("quiz@example.org"));
-    quiz.setText(QStringLiteral("encoding"), QStringLiteral("utf-8"));
-    quiz.setFlag(QStringLiteral("chkCaptcha"), true);
-    quiz.setFlag(QStringLiteral("chkShowAdress"), true);
-    for (const char *key : {"chkName", "chkVorname", "chkStrasse", "chkPLZ", "chkOrt", "chkLand", "chkEmail", "chkForName", "chkForEmail"})
-        quiz.setFlag(QLatin1String(key), true);
-    quiz.setFlag(QStringLiteral("cboStandardFeld"), false);
+    quiz.setText(SettingKey::edtFormTitel, QStringLiteral("Großes Quiz zur Erdkunde"));
+    quiz.setText(SettingKey::memoEinleitung, words(40, 1) + QStringLiteral("\r\n") + words(30, 2));
+    quiz.setText(SettingKey::memoAuswertung, words(25, 3));
+    quiz.setText(SettingKey::edtEMail, QStringLiteral("quiz@example.org"));
+    quiz.setText(SettingKey::encoding, QStringLiteral("utf-8"));
+    quiz.setFlag(SettingKey::chkCaptcha, true);
+    quiz.setFlag(SettingKey::chkShowAdress, true);
+    for (const AddressField &field : Settings::addressFields())
+        quiz.setFlag(field.shown, true);
+    quiz.setFlag(SettingKey::chkForName, true);
+    quiz.setFlag(SettingKey::chkForEmail, true);
+    quiz.setFlag(SettingKey::cboStandardFeld, false);
 
     QuestionList &list = quiz.questions();
     list.clear();
@@ -151,7 +153,7 @@ int main(int argc, char *argv[])
             }
             page = PageGenerator::normaliseLineBreaks(raw);
         });
-        const qsizetype bytes = TextCodec::pageBytes(page, quiz.text(QStringLiteral("encoding"))).size();
+        const qsizetype bytes = TextCodec::pageBytes(page, quiz.text(SettingKey::encoding)).size();
 
         const QString file = dir.filePath(QStringLiteral("bench%1.pvx").arg(n));
         const double save = medianMs(runs, [&] {

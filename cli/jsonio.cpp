@@ -249,7 +249,7 @@ std::unique_ptr<Question> questionFromJson(const QJsonValue &value, const QStrin
 void applySettings(Quiz &quiz, const QJsonObject &settings, QStringList *errors)
 {
     for (const QString &key : settings.keys())
-        if (Settings::indexOf(key) < 0)
+        if (!Settings::keyOf(key))
             errors->append(kSettings + QLatin1Char('.') + key + QStringLiteral(": unbekannte Einstellung"));
     // In the table's order, as a load sets them: with both rdBegin and rdEnd
     // on, the later one wins, as it would in a project file.
@@ -263,12 +263,12 @@ void applySettings(Quiz &quiz, const QJsonObject &settings, QStringList *errors)
             if (!v.isBool())
                 errors->append(wrongKind(where, kExpectFlag, v));
             else
-                quiz.setFlag(key, v.toBool());
+                quiz.setFlag(def.id, v.toBool());
         } else {
             if (!v.isString())
                 errors->append(wrongKind(where, kExpectText, v));
             else
-                quiz.setText(key, withCrLf(v.toString()));
+                quiz.setText(def.id, withCrLf(v.toString()));
         }
     }
 }
@@ -280,13 +280,12 @@ QByteArray formatJson(const QJsonObject &json) { return QJsonDocument(json).toJs
 QJsonObject quizToJson(const Quiz &quiz)
 {
     QJsonObject settings;
-    const auto &defs = Settings::all();
-    for (int i = 0; i < int(defs.size()); ++i) {
-        const QString key = QString::fromLatin1(defs[size_t(i)].key);
-        if (defs[size_t(i)].kind == SettingKind::Flag)
-            settings.insert(key, quiz.flag(i));
+    for (const SettingDef &def : Settings::all()) {
+        const QString key = QString::fromLatin1(def.key);
+        if (def.kind == SettingKind::Flag)
+            settings.insert(key, quiz.flag(def.id));
         else
-            settings.insert(key, quiz.text(i));
+            settings.insert(key, quiz.text(def.id));
     }
     QJsonArray questions;
     for (const auto &q : quiz.questions())

@@ -125,7 +125,7 @@ int runExport(const QString &project, const QCommandLineParser &parser)
     }
     // As the editor's generateHtml: every line break becomes CR LF.
     html = PageGenerator::normaliseLineBreaks(html);
-    if (!exportPage(html, quiz.text(QStringLiteral("encoding")), page, &error)) {
+    if (!exportPage(html, quiz.text(SettingKey::encoding), page, &error)) {
         writeErr(QStringLiteral("Die Seite kann nicht geschrieben werden: ") + page + QStringLiteral(": ") + error);
         return Failure;
     }

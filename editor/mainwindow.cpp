@@ -53,7 +53,7 @@ const QString kProjectFilter = QStringLiteral("Pruvex Datei (*.pvx);;Alle Dateie
 
 // Which controls a check box shows, and whether it shows them when checked.
 struct VisibilityRule {
-    QString key;
+    SettingKey key;
     QStringList controls;
     bool visibleWhenChecked;
 };
@@ -62,18 +62,17 @@ const std::vector<VisibilityRule> &visibilityRules()
 {
     static const std::vector<VisibilityRule> rules = [] {
         std::vector<VisibilityRule> r = {
-            {QStringLiteral("chkShowAdress"), {QStringLiteral("gbAdressFields")}, true},
-            {QStringLiteral("chkShowAuswertung"),
+            {SettingKey::chkShowAdress, {QStringLiteral("gbAdressFields")}, true},
+            {SettingKey::chkShowAuswertung,
              {QStringLiteral("chkShowUserAnswers"), QStringLiteral("chkShowUserCorrectAnswers")},
              true},
-            {QStringLiteral("chkPrintButton"), {QStringLiteral("edtPrint")}, true},
-            {QStringLiteral("cboStandardButton"), {QStringLiteral("pButtonDesign")}, false},
-            {QStringLiteral("cboStandardFeld"), {QStringLiteral("pCSSFormularfeld")}, false},
+            {SettingKey::chkPrintButton, {QStringLiteral("edtPrint")}, true},
+            {SettingKey::cboStandardButton, {QStringLiteral("pButtonDesign")}, false},
+            {SettingKey::cboStandardFeld, {QStringLiteral("pCSSFormularfeld")}, false},
         };
         // Each address field's check box shows its panel.
-        const auto &fields = Settings::addressFields();
-        for (size_t i = 0; i < fields.size(); ++i)
-            r.push_back({QLatin1String(fields[i].shown), {QLatin1String(MainWindow::AddressPanels[i])}, true});
+        for (const AddressField &field : Settings::addressFields())
+            r.push_back({field.shown, {QLatin1String(field.panel)}, true});
         return r;
     }();
     return rules;
@@ -128,7 +127,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     auto *cboFormMailer = findChild<QComboBox *>(QStringLiteral("cboFormMailer"));
     auto fillMailers = [this, cboFormMailer] {
-        const QString current = m_quiz->text(QStringLiteral("cboFormMailer"));
+        const QString current = m_quiz->text(SettingKey::cboFormMailer);
         const QSignalBlocker block(cboFormMailer);
         cboFormMailer->clear();
         cboFormMailer->addItems(m_quiz->formMailers());
@@ -138,7 +137,7 @@ MainWindow::MainWindow(QWidget *parent)
     connect(m_quiz, &Quiz::formMailersChanged, this, fillMailers);
 
     connect(findChild<QToolButton *>(QStringLiteral("btGOCaptcha")), &QToolButton::clicked, this, [this] {
-        Prompts::openUrl(QUrl(m_quiz->text(QStringLiteral("cboFormMailer")) + QStringLiteral("?action=checkurl"), QUrl::TolerantMode));
+        Prompts::openUrl(QUrl(m_quiz->text(SettingKey::cboFormMailer) + QStringLiteral("?action=checkurl"), QUrl::TolerantMode));
     });
     connect(qobject_cast<QAbstractButton *>(findChild<QWidget *>(QStringLiteral("btHelpFormMail"))), &QAbstractButton::clicked, this,
             [] { Prompts::openUrl(QUrl(QString::fromLatin1(Links::support))); });
@@ -157,14 +156,7 @@ MainWindow::MainWindow(QWidget *parent)
     // F1 opens the help at the topic of the tab in front.
     auto *f1 = new QShortcut(QKeySequence::HelpContents, this);
     connect(f1, &QShortcut::activated, this, [this] {
-        static const QHash<QString, QString> topics = {{QStringLiteral("ts2"), QStringLiteral("fragen")},
-                                                       {QStringLiteral("TabSheet3"), QStringLiteral("auswertung")},
-                                                       {QStringLiteral("ts1"), QStringLiteral("design")},
-                                                       {QStringLiteral("TabSheet1"), QStringLiteral("css")},
-                                                       {QStringLiteral("Formularfelder"), QStringLiteral("adressfelder")},
-                                                       {QStringLiteral("tsHTML"), QStringLiteral("html")},
-                                                       {QStringLiteral("tsVorschau"), QStringLiteral("vorschau")}};
-        openHelp(topics.value(m_tabs->currentWidget()->objectName()));
+        openHelp(m_tabs->currentWidget()->property(kHelpTopic).toString());
     });
 
     // The client area below the menu is 668 by 427 at start.
@@ -306,7 +298,7 @@ void MainWindow::loadFormMailers()
     m_quiz->setFormMailers(FormMailers::readDropDownEntries(FormMailers::userFilePath()));
 }
 
-void MainWindow::colorToButton(const QString &edit)
+void MainWindow::colorToButton(SettingKey edit)
 {
     m_quiz->colorToButton(edit);
 }
@@ -340,7 +332,7 @@ void MainWindow::refreshItemList()
     m_questionList->setCurrentCell(-1, -1);
 }
 
-void MainWindow::applyVisibility(const QString &key)
+void MainWindow::applyVisibility(SettingKey key)
 {
     for (const VisibilityRule &rule : visibilityRules()) {
         if (key != rule.key)
@@ -369,9 +361,10 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         // The Design colours are taken over when their edit loses the focus,
         // not when a menu opens over it or another program is activated.
         const auto reason = static_cast<QFocusEvent *>(event)->reason();
-        const ColourPair *pair = Colours::pairOfEdit(watched->objectName());
+        const std::optional<SettingKey> key = Settings::keyOf(watched->objectName());
+        const ColourPair *pair = key ? Colours::pairOfEdit(*key) : nullptr;
         if (pair && pair->design && reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-            colorToButton(watched->objectName());
+            colorToButton(*key);
     } else if (watched == m_htmlText && event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_A && (key->modifiers() & Qt::ControlModifier)) {
@@ -417,7 +410,7 @@ QString MainWindow::pageText() const
 
 QString MainWindow::pageEncoding() const
 {
-    return m_quiz->text(QStringLiteral("encoding"));
+    return m_quiz->text(SettingKey::encoding);
 }
 
 void MainWindow::exportHtml()
@@ -715,7 +708,7 @@ void MainWindow::moveQuestionDown()
     m_questionList->selectRow(i + 1);
 }
 
-void MainWindow::editLongText(const QString &memoKey)
+void MainWindow::editLongText(SettingKey memoKey)
 {
     QString text = m_quiz->text(memoKey);
     if (HtmlEditorDialog::editText(this, &text))

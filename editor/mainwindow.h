@@ -4,6 +4,8 @@
 #include "pagesource.h"
 #include "previewwindow.h"
 
+#include "settings.h"
+
 #include <QMainWindow>
 #include <QPointer>
 
@@ -31,6 +33,9 @@ class MainWindow : public QMainWindow, public PageSource
     Q_OBJECT
 
 public:
+    // The property of a tab page that names its chapter in the help page.
+    static constexpr const char *kHelpTopic = "helpTopic";
+
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
@@ -47,7 +52,7 @@ public:
 
     void refreshItemList();
     void loadFormMailers();
-    void colorToButton(const QString &edit);
+    void colorToButton(SettingKey edit);
 
     // The commands. Those that can be stopped tell whether they went through.
     bool newFile();
@@ -79,12 +84,8 @@ public:
     QuestionDialog *questionDialog(QuestionKind kind) const;
     AnswerDialog *answerDialog() const { return m_answerDialog; }
 
-    // The panel that holds each address field's caption and check, in the
-    // order of Settings::addressFields().
-    static constexpr const char *AddressPanels[] = {"pnlName", "pnlVorname", "pnlStreet", "pnlPLZ", "pnlOrt", "pnlLand", "pnlEmail"};
-
     // Edits a memo's whole text in the HTML text editor.
-    void editLongText(const QString &memoKey);
+    void editLongText(SettingKey memoKey);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -105,9 +106,9 @@ private:
     QWidget *createPreviewPage();
     QWidget *headerStrip(const QString &caption);
     // The colour button paired with a colour edit.
-    ColorButton *colorButtonFor(const char *edit);
+    ColorButton *colorButtonFor(SettingKey edit);
 
-    void applyVisibility(const QString &key);
+    void applyVisibility(SettingKey key);
     void onTabChanged(int index);
     void setCurrentFile(bool saved, const QString &path, const QString &status);
     // The question before New, Load and closing. True when the caller may go on.

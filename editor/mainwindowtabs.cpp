@@ -33,9 +33,9 @@
 
 namespace {
 
-QString captionOf(const char *key)
+QString captionOf(SettingKey key)
 {
-    return QString::fromUtf8(Settings::find(QLatin1String(key))->caption);
+    return QString::fromUtf8(Settings::def(key).caption);
 }
 
 QLabel *label(const QString &text, QWidget *buddy = nullptr)
@@ -49,54 +49,54 @@ QLabel *label(const QString &text, QWidget *buddy = nullptr)
     return l;
 }
 
-QLineEdit *lineEdit(const char *key)
+QLineEdit *lineEdit(SettingKey key)
 {
     auto *e = new QLineEdit;
-    e->setObjectName(QLatin1String(key));
-    if (Settings::find(QLatin1String(key))->kind == SettingKind::Colour) {
+    e->setObjectName(Settings::keyName(key));
+    if (Settings::def(key).kind == SettingKind::Colour) {
         e->setMaxLength(6);
         e->setFixedWidth(70);
     }
     return e;
 }
 
-QPlainTextEdit *memo(const char *key)
+QPlainTextEdit *memo(SettingKey key)
 {
     auto *m = new QPlainTextEdit;
-    m->setObjectName(QLatin1String(key));
+    m->setObjectName(Settings::keyName(key));
     m->setTabChangesFocus(true);
     m->setMinimumHeight(48);
     return m;
 }
 
-QComboBox *combo(const char *key)
+QComboBox *combo(SettingKey key)
 {
     auto *c = new QComboBox;
-    c->setObjectName(QLatin1String(key));
+    c->setObjectName(Settings::keyName(key));
     c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);
     // Long items must not widen the page beyond the window.
     c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     c->setMinimumContentsLength(10);
-    c->addItems(Settings::items(Settings::find(QLatin1String(key))->items));
+    c->addItems(Settings::items(Settings::def(key).items));
     return c;
 }
 
-NumberEdit *number(const char *key)
+NumberEdit *number(SettingKey key)
 {
     auto *n = new NumberEdit;
-    n->setObjectName(QLatin1String(key));
-    const SettingDef *def = Settings::find(QLatin1String(key));
+    n->setObjectName(Settings::keyName(key));
+    const SettingDef *def = &Settings::def(key);
     if (def->hasRange)
         n->setRange(def->minimum, def->maximum);
     n->setFixedWidth(64);
     return n;
 }
 
-QCheckBox *check(const char *key, const QString &caption = QString())
+QCheckBox *check(SettingKey key, const QString &caption = QString())
 {
     auto *c = new QCheckBox(caption.isNull() ? captionOf(key) : caption);
-    c->setObjectName(QLatin1String(key));
+    c->setObjectName(Settings::keyName(key));
     return c;
 }
 
@@ -166,10 +166,10 @@ QWidget *MainWindow::headerStrip(const QString &caption)
     return l;
 }
 
-ColorButton *MainWindow::colorButtonFor(const char *edit)
+ColorButton *MainWindow::colorButtonFor(SettingKey edit)
 {
     auto *b = new ColorButton;
-    b->setObjectName(QLatin1String(Colours::pairOfEdit(QLatin1String(edit))->button));
+    b->setObjectName(QLatin1String(Colours::pairOfEdit(edit)->button));
     b->setAccessibleName(captionOf(edit) + QStringLiteral(" Farbwahl"));
     return b;
 }
@@ -182,18 +182,20 @@ void MainWindow::createTabs()
         QWidget *widget;
         const char *name;
         const char *caption;
+        const char *helpTopic; // the anchor of the tab's chapter in the help page
     };
     const Page pages[] = {
-        {createQuestionsPage(), "ts2", "Fragen"},
-        {createEvaluationPage(), "TabSheet3", "Auswertung + Spamschutz"},
-        {createDesignPage(), "ts1", "Design"},
-        {createCssPage(), "TabSheet1", "CSS / Buttons"},
-        {createAddressPage(), "Formularfelder", "Adressfelder"},
-        {createHtmlPage(), "tsHTML", "HTML"},
-        {createPreviewPage(), "tsVorschau", "Vorschau"},
+        {createQuestionsPage(), "ts2", "Fragen", "fragen"},
+        {createEvaluationPage(), "TabSheet3", "Auswertung + Spamschutz", "auswertung"},
+        {createDesignPage(), "ts1", "Design", "design"},
+        {createCssPage(), "TabSheet1", "CSS / Buttons", "css"},
+        {createAddressPage(), "Formularfelder", "Adressfelder", "adressfelder"},
+        {createHtmlPage(), "tsHTML", "HTML", "html"},
+        {createPreviewPage(), "tsVorschau", "Vorschau", "vorschau"},
     };
     for (const Page &p : pages) {
         p.widget->setObjectName(QLatin1String(p.name));
+        p.widget->setProperty(kHelpTopic, QLatin1String(p.helpTopic));
         m_tabs->addTab(p.widget, QString::fromUtf8(p.caption));
     }
     m_tabs->setCurrentIndex(0);
@@ -279,10 +281,10 @@ QWidget *MainWindow::createEvaluationPage()
     // E-Mail Einstellungen
     auto *mail = new QGroupBox(QStringLiteral("E-Mail Einstellungen"));
     auto *mf = compactForm(mail);
-    QLineEdit *edtEMail = lineEdit("edtEMail");
-    QLineEdit *edtBetreff = lineEdit("edtBetreff");
-    mf->addRow(label(captionOf("edtEMail"), edtEMail), edtEMail);
-    mf->addRow(label(captionOf("edtBetreff"), edtBetreff), edtBetreff);
+    QLineEdit *edtEMail = lineEdit(SettingKey::edtEMail);
+    QLineEdit *edtBetreff = lineEdit(SettingKey::edtBetreff);
+    mf->addRow(label(captionOf(SettingKey::edtEMail), edtEMail), edtEMail);
+    mf->addRow(label(captionOf(SettingKey::edtBetreff), edtBetreff), edtBetreff);
     auto *note = new QLabel(QStringLiteral("an diese E-Mail-Adressen wird das Ergebnis geschickt\n"
                                            "lassen Sie das E-Mail Feld leer, wenn Sie das Ergebnis nicht\n"
                                            "per E-Mail zugeschickt bekommen wollen."));
@@ -295,9 +297,9 @@ QWidget *MainWindow::createEvaluationPage()
     notePolicy.setHeightForWidth(true);
     note->setSizePolicy(notePolicy);
     mf->addRow(note);
-    mf->addRow(check("chkShowAuswertung"));
-    mf->addRow(check("chkShowUserAnswers"));
-    mf->addRow(check("chkShowUserCorrectAnswers"));
+    mf->addRow(check(SettingKey::chkShowAuswertung));
+    mf->addRow(check(SettingKey::chkShowUserAnswers));
+    mf->addRow(check(SettingKey::chkShowUserCorrectAnswers));
     grid->addWidget(mail, 0, 0);
 
     // Spamschutz
@@ -305,9 +307,9 @@ QWidget *MainWindow::createEvaluationPage()
     auto *sg = new QGridLayout(spam);
     sg->setContentsMargins(6, 6, 6, 6);
     sg->setAlignment(Qt::AlignTop);
-    sg->addWidget(check("chkCaptcha"), 0, 0, 1, 2);
-    QLineEdit *edtCaptchaText1 = lineEdit("edtCaptchaText1");
-    sg->addWidget(label(captionOf("edtCaptchaText1"), edtCaptchaText1), 1, 0);
+    sg->addWidget(check(SettingKey::chkCaptcha), 0, 0, 1, 2);
+    QLineEdit *edtCaptchaText1 = lineEdit(SettingKey::edtCaptchaText1);
+    sg->addWidget(label(captionOf(SettingKey::edtCaptchaText1), edtCaptchaText1), 1, 0);
     sg->addWidget(edtCaptchaText1, 1, 1);
     auto *sample = new QLabel;
     sample->setPixmap(Artwork::captchaSample());
@@ -321,17 +323,17 @@ QWidget *MainWindow::createEvaluationPage()
     auto *sf = new QGridLayout(script);
     sf->setContentsMargins(6, 6, 6, 6);
     sf->setSpacing(4);
-    QLineEdit *edtAuswertungHeader = lineEdit("edtAuswertungHeader");
-    sf->addWidget(label(captionOf("edtAuswertungHeader"), edtAuswertungHeader), 0, 0);
+    QLineEdit *edtAuswertungHeader = lineEdit(SettingKey::edtAuswertungHeader);
+    sf->addWidget(label(captionOf(SettingKey::edtAuswertungHeader), edtAuswertungHeader), 0, 0);
     sf->addWidget(edtAuswertungHeader, 0, 1, 1, 2);
-    QPlainTextEdit *memoAuswertung = memo("memoAuswertung");
+    QPlainTextEdit *memoAuswertung = memo(SettingKey::memoAuswertung);
     sf->addWidget(label(QStringLiteral("Text Auswertung:\n(HTML-Code\nerlaubt)"), memoAuswertung), 1, 0, Qt::AlignTop);
     sf->addWidget(memoAuswertung, 1, 1);
     QPushButton *btHtmlAuswertung = dotsButton("btHtmlAuswertung", QStringLiteral("Text Auswertung im HTML-Editor bearbeiten"));
     sf->addWidget(btHtmlAuswertung, 1, 2, Qt::AlignTop);
     // The address of the quiz script gets a row of its own under its label.
-    QComboBox *cboFormMailer = combo("cboFormMailer");
-    sf->addWidget(label(captionOf("cboFormMailer"), cboFormMailer), 2, 0, 1, 3);
+    QComboBox *cboFormMailer = combo(SettingKey::cboFormMailer);
+    sf->addWidget(label(captionOf(SettingKey::cboFormMailer), cboFormMailer), 2, 0, 1, 3);
     auto *m_openCaptchaButton = new QToolButton;
     m_openCaptchaButton->setObjectName(QStringLiteral("btGOCaptcha"));
     m_openCaptchaButton->setIcon(Artwork::icon(QStringLiteral("linktest")));
@@ -350,14 +352,14 @@ QWidget *MainWindow::createEvaluationPage()
     sr->addWidget(m_openCaptchaButton);
     sr->addWidget(btHelpFormMail);
     sf->addWidget(scriptRow, 3, 0, 1, 3);
-    sf->addWidget(check("chkShowPicDiagramm"), 4, 0, 1, 3);
+    sf->addWidget(check(SettingKey::chkShowPicDiagramm), 4, 0, 1, 3);
     sf->setColumnStretch(1, 1);
     sf->setRowStretch(1, 1);
     grid->addWidget(script, 0, 1, 2, 1);
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
 
-    connect(btHtmlAuswertung, &QPushButton::clicked, this, [this] { editLongText(QStringLiteral("memoAuswertung")); });
+    connect(btHtmlAuswertung, &QPushButton::clicked, this, [this] { editLongText(SettingKey::memoAuswertung); });
     return scrollPage(nullptr, content);
 }
 
@@ -372,28 +374,28 @@ QWidget *MainWindow::createDesignPage()
     auto *texts = new QWidget;
     auto *tf = compactForm(texts);
     tf->setContentsMargins(0, 0, 0, 0);
-    QLineEdit *edtFormTitel = lineEdit("edtFormTitel");
-    tf->addRow(label(captionOf("edtFormTitel"), edtFormTitel), edtFormTitel);
-    QComboBox *cboFontHeader = combo("cboFontHeader");
-    NumberEdit *edtSizeHeader = number("edtSizeHeader");
+    QLineEdit *edtFormTitel = lineEdit(SettingKey::edtFormTitel);
+    tf->addRow(label(captionOf(SettingKey::edtFormTitel), edtFormTitel), edtFormTitel);
+    QComboBox *cboFontHeader = combo(SettingKey::cboFontHeader);
+    NumberEdit *edtSizeHeader = number(SettingKey::edtSizeHeader);
     edtSizeHeader->setAccessibleName(QStringLiteral("Größe Überschrift"));
     cboFontHeader->setMinimumWidth(220);
-    tf->addRow(label(captionOf("cboFontHeader"), cboFontHeader),
-               row({cboFontHeader, label(captionOf("edtSizeHeader"), edtSizeHeader), edtSizeHeader}));
-    QComboBox *cboFontForm = combo("cboFontForm");
-    NumberEdit *edtSizeForm = number("edtSizeForm");
+    tf->addRow(label(captionOf(SettingKey::cboFontHeader), cboFontHeader),
+               row({cboFontHeader, label(captionOf(SettingKey::edtSizeHeader), edtSizeHeader), edtSizeHeader}));
+    QComboBox *cboFontForm = combo(SettingKey::cboFontForm);
+    NumberEdit *edtSizeForm = number(SettingKey::edtSizeForm);
     edtSizeForm->setAccessibleName(QStringLiteral("Größe Quiz"));
     cboFontForm->setMinimumWidth(220);
-    tf->addRow(label(captionOf("cboFontForm"), cboFontForm), row({cboFontForm, label(captionOf("edtSizeForm"), edtSizeForm), edtSizeForm}));
-    QLineEdit *edtBGPicture = lineEdit("edtBGPicture");
-    tf->addRow(label(captionOf("edtBGPicture"), edtBGPicture), edtBGPicture);
-    QLineEdit *edtTabWidth = lineEdit("edtTabWidth");
+    tf->addRow(label(captionOf(SettingKey::cboFontForm), cboFontForm), row({cboFontForm, label(captionOf(SettingKey::edtSizeForm), edtSizeForm), edtSizeForm}));
+    QLineEdit *edtBGPicture = lineEdit(SettingKey::edtBGPicture);
+    tf->addRow(label(captionOf(SettingKey::edtBGPicture), edtBGPicture), edtBGPicture);
+    QLineEdit *edtTabWidth = lineEdit(SettingKey::edtTabWidth);
     edtTabWidth->setFixedWidth(70);
     auto *widthNote = new QLabel(QStringLiteral("Angabe z.B. 50% für 50% der Fensterbreite\nAngabe z.B. von 500 für 500 Pixel Breite"));
     QFont small = widthNote->font();
     small.setPointSizeF(small.pointSizeF() - 1);
     widthNote->setFont(small);
-    tf->addRow(label(captionOf("edtTabWidth"), edtTabWidth), row({edtTabWidth, widthNote}));
+    tf->addRow(label(captionOf(SettingKey::edtTabWidth), edtTabWidth), row({edtTabWidth, widthNote}));
     grid->addWidget(texts, 0, 0);
 
     auto *colours = new QGroupBox(QStringLiteral("Farben"));
@@ -422,12 +424,12 @@ QWidget *MainWindow::createDesignPage()
     auto *mg = new QGridLayout(memos);
     mg->setContentsMargins(0, 0, 0, 0);
     mg->setSpacing(4);
-    QPlainTextEdit *memoEinleitung = memo("memoEinleitung");
-    QPlainTextEdit *memoTextEnde = memo("memoTextEnde");
+    QPlainTextEdit *memoEinleitung = memo(SettingKey::memoEinleitung);
+    QPlainTextEdit *memoTextEnde = memo(SettingKey::memoTextEnde);
     QPushButton *btHtmlEinleitungstext = dotsButton("btHtmlEinleitungstext", QStringLiteral("Einleitungstext im HTML-Editor bearbeiten"));
     QPushButton *btHtmlEditTextEnde = dotsButton("btHtmlEditTextEnde", QStringLiteral("Text Ende im HTML-Editor bearbeiten"));
-    mg->addWidget(label(captionOf("memoEinleitung"), memoEinleitung), 0, 0);
-    mg->addWidget(label(captionOf("memoTextEnde"), memoTextEnde), 0, 2);
+    mg->addWidget(label(captionOf(SettingKey::memoEinleitung), memoEinleitung), 0, 0);
+    mg->addWidget(label(captionOf(SettingKey::memoTextEnde), memoTextEnde), 0, 2);
     mg->addWidget(memoEinleitung, 1, 0);
     mg->addWidget(btHtmlEinleitungstext, 1, 1, Qt::AlignTop);
     mg->addWidget(memoTextEnde, 1, 2);
@@ -437,8 +439,8 @@ QWidget *MainWindow::createDesignPage()
     grid->addWidget(memos, 2, 0);
     grid->setRowStretch(2, 1);
 
-    connect(btHtmlEinleitungstext, &QPushButton::clicked, this, [this] { editLongText(QStringLiteral("memoEinleitung")); });
-    connect(btHtmlEditTextEnde, &QPushButton::clicked, this, [this] { editLongText(QStringLiteral("memoTextEnde")); });
+    connect(btHtmlEinleitungstext, &QPushButton::clicked, this, [this] { editLongText(SettingKey::memoEinleitung); });
+    connect(btHtmlEditTextEnde, &QPushButton::clicked, this, [this] { editLongText(SettingKey::memoTextEnde); });
     return scrollPage(headerStrip(QStringLiteral("Design Einstellungen")), content);
 }
 
@@ -449,11 +451,11 @@ QWidget *MainWindow::createCssPage()
     grid->setContentsMargins(6, 6, 6, 6);
     grid->setSpacing(6);
 
-    auto colourRow = [this](QFormLayout *form, const char *edit) {
+    auto colourRow = [this](QFormLayout *form, SettingKey edit) {
         QLineEdit *e = lineEdit(edit);
         form->addRow(label(captionOf(edit), e), row({e, colorButtonFor(edit)}));
     };
-    auto borderRows = [](QFormLayout *form, const char *style, const char *width, const char *unit) {
+    auto borderRows = [](QFormLayout *form, SettingKey style, SettingKey width, SettingKey unit) {
         QComboBox *s = combo(style);
         form->addRow(label(captionOf(style), s), s);
         NumberEdit *w = number(width);
@@ -468,25 +470,25 @@ QWidget *MainWindow::createCssPage()
     auto *bv = new QVBoxLayout(buttons);
     bv->setContentsMargins(6, 6, 6, 6);
     bv->setSpacing(4);
-    bv->addWidget(check("cboStandardButton"));
+    bv->addWidget(check(SettingKey::cboStandardButton));
     auto *pButtonDesign = new QWidget;
     pButtonDesign->setObjectName(QStringLiteral("pButtonDesign"));
     auto *bf = compactForm(pButtonDesign);
     bf->setContentsMargins(0, 0, 0, 0);
-    colourRow(bf, "edtHintergrundButton");
-    colourRow(bf, "edtFarbeButton");
-    borderRows(bf, "cboRahmenButton", "edtStaerkeButton", "cboStaerkeRahmen");
+    colourRow(bf, SettingKey::edtHintergrundButton);
+    colourRow(bf, SettingKey::edtFarbeButton);
+    borderRows(bf, SettingKey::cboRahmenButton, SettingKey::edtStaerkeButton, SettingKey::cboStaerkeRahmen);
     bv->addWidget(pButtonDesign);
     auto *captions = new QGroupBox(QStringLiteral("Button Beschriftungen"));
     auto *capf = compactForm(captions);
-    QLineEdit *edtSendenButton = lineEdit("edtSendenButton");
-    capf->addRow(label(captionOf("edtSendenButton"), edtSendenButton), edtSendenButton);
-    QLineEdit *edtCancelButton = lineEdit("edtCancelButton");
-    capf->addRow(label(captionOf("edtCancelButton"), edtCancelButton), edtCancelButton);
-    QCheckBox *chkPrintButton = check("chkPrintButton", QString());
+    QLineEdit *edtSendenButton = lineEdit(SettingKey::edtSendenButton);
+    capf->addRow(label(captionOf(SettingKey::edtSendenButton), edtSendenButton), edtSendenButton);
+    QLineEdit *edtCancelButton = lineEdit(SettingKey::edtCancelButton);
+    capf->addRow(label(captionOf(SettingKey::edtCancelButton), edtCancelButton), edtCancelButton);
+    QCheckBox *chkPrintButton = check(SettingKey::chkPrintButton, QString());
     chkPrintButton->setAccessibleName(QStringLiteral("Drucken-Button anzeigen"));
-    QLineEdit *edtPrint = lineEdit("edtPrint");
-    capf->addRow(label(captionOf("edtPrint"), chkPrintButton), row({chkPrintButton, edtPrint}, false));
+    QLineEdit *edtPrint = lineEdit(SettingKey::edtPrint);
+    capf->addRow(label(captionOf(SettingKey::edtPrint), chkPrintButton), row({chkPrintButton, edtPrint}, false));
     edtPrint->setAccessibleName(QStringLiteral("Beschriftung Drucken"));
     bv->addWidget(captions);
     bv->addStretch(1);
@@ -497,26 +499,26 @@ QWidget *MainWindow::createCssPage()
     auto *fv = new QVBoxLayout(fields);
     fv->setContentsMargins(6, 6, 6, 6);
     fv->setSpacing(4);
-    fv->addWidget(check("cboStandardFeld"));
+    fv->addWidget(check(SettingKey::cboStandardFeld));
     auto *pCSSFormularfeld = new QWidget;
     pCSSFormularfeld->setObjectName(QStringLiteral("pCSSFormularfeld"));
     auto *pv = new QVBoxLayout(pCSSFormularfeld);
     pv->setContentsMargins(0, 0, 0, 0);
     auto *ff = compactForm();
     ff->setContentsMargins(0, 0, 0, 0);
-    colourRow(ff, "edtHGFormField");
-    colourRow(ff, "edtColorFormField");
-    borderRows(ff, "edtRahmenFormField", "edtStaerkeFormField", "cboRahmenFormField");
+    colourRow(ff, SettingKey::edtHGFormField);
+    colourRow(ff, SettingKey::edtColorFormField);
+    borderRows(ff, SettingKey::edtRahmenFormField, SettingKey::edtStaerkeFormField, SettingKey::cboRahmenFormField);
     pv->addLayout(ff);
     auto *font = new QGroupBox(QStringLiteral("Schrifteinstellungen"));
     auto *fof = compactForm(font);
-    QComboBox *cboFontFormField = combo("cboFontFormField");
-    fof->addRow(label(captionOf("cboFontFormField"), cboFontFormField), cboFontFormField);
-    NumberEdit *edtSizeFormField = number("edtSizeFormField");
-    QComboBox *cboSchriftFormEinheit = combo("cboSchriftFormEinheit");
+    QComboBox *cboFontFormField = combo(SettingKey::cboFontFormField);
+    fof->addRow(label(captionOf(SettingKey::cboFontFormField), cboFontFormField), cboFontFormField);
+    NumberEdit *edtSizeFormField = number(SettingKey::edtSizeFormField);
+    QComboBox *cboSchriftFormEinheit = combo(SettingKey::cboSchriftFormEinheit);
     cboSchriftFormEinheit->setAccessibleName(QStringLiteral("Einheit"));
     cboSchriftFormEinheit->setFixedWidth(64);
-    fof->addRow(label(captionOf("edtSizeFormField"), edtSizeFormField), row({edtSizeFormField, cboSchriftFormEinheit}));
+    fof->addRow(label(captionOf(SettingKey::edtSizeFormField), edtSizeFormField), row({edtSizeFormField, cboSchriftFormEinheit}));
     pv->addWidget(font);
     fv->addWidget(pCSSFormularfeld);
     fv->addStretch(1);
@@ -537,7 +539,7 @@ QWidget *MainWindow::createAddressPage()
     auto *v = new QVBoxLayout(content);
     v->setContentsMargins(6, 6, 6, 6);
     v->setSpacing(4);
-    v->addWidget(check("chkShowAdress"));
+    v->addWidget(check(SettingKey::chkShowAdress));
 
     auto *group = new QGroupBox(QStringLiteral("Adressfelder"));
     group->setObjectName(QStringLiteral("gbAdressFields"));
@@ -550,7 +552,7 @@ QWidget *MainWindow::createAddressPage()
         QCheckBox *shown = check(field.shown);
         shown->setMinimumWidth(90);
         auto *panel = new QWidget;
-        panel->setObjectName(QLatin1String(AddressPanels[r]));
+        panel->setObjectName(QLatin1String(field.panel));
         auto *pl = new QHBoxLayout(panel);
         pl->setContentsMargins(0, 0, 0, 0);
         QLineEdit *e = lineEdit(field.label);
@@ -567,9 +569,9 @@ QWidget *MainWindow::createAddressPage()
     auto *position = new QWidget;
     auto *ph = new QHBoxLayout(position);
     ph->setContentsMargins(0, 6, 0, 0);
-    auto *rdBegin = new QRadioButton(captionOf("rdBegin"));
+    auto *rdBegin = new QRadioButton(captionOf(SettingKey::rdBegin));
     rdBegin->setObjectName(QStringLiteral("rdBegin"));
-    auto *rdEnd = new QRadioButton(captionOf("rdEnd"));
+    auto *rdEnd = new QRadioButton(captionOf(SettingKey::rdEnd));
     rdEnd->setObjectName(QStringLiteral("rdEnd"));
     auto *positionGroup = new QButtonGroup(position);
     positionGroup->addButton(rdBegin);
@@ -582,11 +584,11 @@ QWidget *MainWindow::createAddressPage()
     rdBegin->setAccessibleDescription(positionLabel->text());
     rdEnd->setAccessibleDescription(positionLabel->text());
     g->addWidget(position, r++, 0, 1, 2);
-    QLineEdit *edtHeader = lineEdit("edtHeader");
+    QLineEdit *edtHeader = lineEdit(SettingKey::edtHeader);
     auto *headerRow = new QWidget;
     auto *hh = new QHBoxLayout(headerRow);
     hh->setContentsMargins(0, 0, 0, 0);
-    hh->addWidget(label(captionOf("edtHeader"), edtHeader));
+    hh->addWidget(label(captionOf(SettingKey::edtHeader), edtHeader));
     edtHeader->setAccessibleName(QStringLiteral("Überschrift Adressfelder"));
     hh->addWidget(edtHeader, 1);
     g->addWidget(headerRow, r++, 0, 1, 2);

@@ -22,11 +22,10 @@ SettingsBinding::SettingsBinding(Quiz &quiz, QWidget *root)
     for (const SettingDef &def : Settings::all()) {
         if (def.store != SettingStore::Window)
             continue;
-        const QString key = QString::fromLatin1(def.key);
-        QWidget *control = root->findChild<QWidget *>(key);
-        Q_ASSERT_X(control, "SettingsBinding", qPrintable(QStringLiteral("no control for ") + key));
+        QWidget *control = root->findChild<QWidget *>(QString::fromLatin1(def.key));
+        Q_ASSERT_X(control, "SettingsBinding", def.key);
         if (control)
-            bindControl(control, key);
+            bindControl(control, def.id);
     }
     connect(&m_quiz, &Quiz::settingChanged, this, &SettingsBinding::showSetting);
     refreshAll();
@@ -36,10 +35,10 @@ void SettingsBinding::refreshAll()
 {
     for (const SettingDef &def : Settings::all())
         if (def.store == SettingStore::Window)
-            showSetting(QString::fromLatin1(def.key));
+            showSetting(def.id);
 }
 
-void SettingsBinding::bindControl(QWidget *control, const QString &key)
+void SettingsBinding::bindControl(QWidget *control, SettingKey key)
 {
     if (auto *edit = qobject_cast<QLineEdit *>(control)) {
         connect(edit, &QLineEdit::textEdited, this, [this, key](const QString &t) { m_quiz.setText(key, t); });
@@ -63,12 +62,11 @@ void SettingsBinding::bindControl(QWidget *control, const QString &key)
     }
 }
 
-void SettingsBinding::showSetting(const QString &key)
+void SettingsBinding::showSetting(SettingKey key)
 {
-    const SettingDef *def = Settings::find(key);
-    if (!def || def->store != SettingStore::Window)
+    if (Settings::def(key).store != SettingStore::Window)
         return;
-    QWidget *control = m_root->findChild<QWidget *>(key);
+    QWidget *control = m_root->findChild<QWidget *>(Settings::keyName(key));
     if (!control)
         return;
     const bool wasUpdating = m_updating;

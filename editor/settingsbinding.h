@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings.h"
+
 #include <QObject>
 
 class Quiz;
@@ -20,8 +22,8 @@ public:
     void refreshAll();
 
 private:
-    void bindControl(QWidget *control, const QString &key);
-    void showSetting(const QString &key);
+    void bindControl(QWidget *control, SettingKey key);
+    void showSetting(SettingKey key);
 
     Quiz &m_quiz;
     QWidget *m_root;

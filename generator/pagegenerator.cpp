@@ -140,59 +140,59 @@ bool PageGenerator::generate(QString *result, QString *error)
     if (!loadTemplate(&page, error))
         return false;
     const Quiz &q = m_quiz;
-    auto t = [&q](const char *key) { return q.text(QLatin1String(key)); };
-    auto f = [&q](const char *key) { return q.flag(QLatin1String(key)); };
+    auto t = [&q](SettingKey key) { return q.text(key); };
+    auto f = [&q](SettingKey key) { return q.flag(key); };
 
     fill(page, "CSS", styleSheet());
     fill(page, "JSCRIPT", formScript());
-    fill(page, "SETTINGS", scramble(boolText(f("chkShowAuswertung"))));
-    fill(page, "TITLE", t("edtFormTitel"));
-    fill(page, "ENCODING", t("encoding"));
-    fill(page, "FORMMAIL", t("cboFormMailer"));
+    fill(page, "SETTINGS", scramble(boolText(f(SettingKey::chkShowAuswertung))));
+    fill(page, "TITLE", t(SettingKey::edtFormTitel));
+    fill(page, "ENCODING", t(SettingKey::encoding));
+    fill(page, "FORMMAIL", t(SettingKey::cboFormMailer));
     fill(page, "ERRORPAGES", errorPageFields());
-    fill(page, "TEXTAUSWERTHEAD", t("edtAuswertungHeader"));
-    fill(page, "TEXTAUSWERT", base64(QString(t("memoAuswertung")).replace(CRLF, QStringLiteral("#br#"))));
-    fill(page, "BGCOLOR", t("edtHGColor"));
-    fill(page, "TABLECOLOR", t("edtTabColor"));
-    fill(page, "TEXTCOLOR", t("edtTextColor"));
-    fill(page, "HEADINGCOLOR", t("edtHeaderColor"));
-    fill(page, "HEADINGFONT", t("cboFontHeader"));
-    fill(page, "HEADINGFONTSIZE", t("edtSizeHeader"));
-    fill(page, "NORMALFONT", t("cboFontForm"));
-    fill(page, "NORMALFONTSIZE", t("edtSizeForm"));
-    fill(page, "TABLEWIDTH", t("edtTabWidth"));
-    fill(page, "TITLETAG", t("edtFormTitel"));
+    fill(page, "TEXTAUSWERTHEAD", t(SettingKey::edtAuswertungHeader));
+    fill(page, "TEXTAUSWERT", base64(QString(t(SettingKey::memoAuswertung)).replace(CRLF, QStringLiteral("#br#"))));
+    fill(page, "BGCOLOR", t(SettingKey::edtHGColor));
+    fill(page, "TABLECOLOR", t(SettingKey::edtTabColor));
+    fill(page, "TEXTCOLOR", t(SettingKey::edtTextColor));
+    fill(page, "HEADINGCOLOR", t(SettingKey::edtHeaderColor));
+    fill(page, "HEADINGFONT", t(SettingKey::cboFontHeader));
+    fill(page, "HEADINGFONTSIZE", t(SettingKey::edtSizeHeader));
+    fill(page, "NORMALFONT", t(SettingKey::cboFontForm));
+    fill(page, "NORMALFONTSIZE", t(SettingKey::edtSizeForm));
+    fill(page, "TABLEWIDTH", t(SettingKey::edtTabWidth));
+    fill(page, "TITLETAG", t(SettingKey::edtFormTitel));
     fill(page, "QUESTIONCOUNT", QString::number(q.questions().count()));
     fill(page, "QUESTIONTYP", questionTypeFields());
     fill(page, "QUESTIONANSWERCOUNT", answerCountFields());
     fill(page, "QUESTIONS", questionTextFields());
     fill(page, "ANSWERS", rightAnswerFields());
     fill(page, "ALLANSWERS", allAnswerFields());
-    fill(page, "SHOWUSERANSWERS", boolText(f("chkShowUserAnswers")));
-    fill(page, "CHKSHOWUSERCORRECTANSWERS", boolText(f("chkShowUserCorrectAnswers")));
-    fill(page, "SHOWPICDIAGRAMM", boolText(f("chkShowPicDiagramm")));
-    fill(page, "SUBJECT", t("edtBetreff"));
-    fill(page, "ADMIN", base64(scramble(t("edtEMail"))));
+    fill(page, "SHOWUSERANSWERS", boolText(f(SettingKey::chkShowUserAnswers)));
+    fill(page, "CHKSHOWUSERCORRECTANSWERS", boolText(f(SettingKey::chkShowUserCorrectAnswers)));
+    fill(page, "SHOWPICDIAGRAMM", boolText(f(SettingKey::chkShowPicDiagramm)));
+    fill(page, "SUBJECT", t(SettingKey::edtBetreff));
+    fill(page, "ADMIN", base64(scramble(t(SettingKey::edtEMail))));
     fill(page, "FORMID", newFormId());
-    fill(page, "SETTINGSC", base64(scramble(boolText(f("chkCaptcha")))));
-    if (f("chkCaptcha"))
+    fill(page, "SETTINGSC", base64(scramble(boolText(f(SettingKey::chkCaptcha)))));
+    if (f(SettingKey::chkCaptcha))
         fill(page, "CAPTCHA", captchaBlock());
-    fill(page, "BEITE", t("edtTabWidth"));
-    fill(page, "FORMTITLE", t("edtFormTitel"));
-    fill(page, "EINLEITUNGTEXT", t("memoEinleitung"));
+    fill(page, "BEITE", t(SettingKey::edtTabWidth));
+    fill(page, "FORMTITLE", t(SettingKey::edtFormTitel));
+    fill(page, "EINLEITUNGTEXT", t(SettingKey::memoEinleitung));
     fill(page, "FIELDS", questionRows());
-    if (f("chkShowAdress") && f("rdBegin"))
+    if (f(SettingKey::chkShowAdress) && f(SettingKey::rdBegin))
         fill(page, "INPUTF", addressBlock());
-    if (f("chkShowAdress") && f("rdEnd"))
+    if (f(SettingKey::chkShowAdress) && f(SettingKey::rdEnd))
         fill(page, "INPUTD", addressBlock());
-    fill(page, "TEXTENDE", t("memoTextEnde"));
-    fill(page, "SENDBUTTON", t("edtSendenButton"));
-    fill(page, "RESETBUTTON", t("edtCancelButton"));
-    if (f("chkPrintButton"))
+    fill(page, "TEXTENDE", t(SettingKey::memoTextEnde));
+    fill(page, "SENDBUTTON", t(SettingKey::edtSendenButton));
+    fill(page, "RESETBUTTON", t(SettingKey::edtCancelButton));
+    if (f(SettingKey::chkPrintButton))
         fill(page, "PRINTBUTTON",
-             QStringLiteral("<input type=\"button\" name=\"print\" value=\"") + t("edtPrint") +
+             QStringLiteral("<input type=\"button\" name=\"print\" value=\"") + t(SettingKey::edtPrint) +
                  QStringLiteral("\" onClick=\"javascript:window.print()\" class=\"button\">") + CRLF);
-    fill(page, "CLASS", f("cboStandardButton") ? QString() : QStringLiteral("class=\"button\""));
+    fill(page, "CLASS", f(SettingKey::cboStandardButton) ? QString() : QStringLiteral("class=\"button\""));
     *result = page;
     return true;
 }
@@ -200,42 +200,42 @@ bool PageGenerator::generate(QString *result, QString *error)
 QString PageGenerator::styleSheet() const
 {
     const Quiz &q = m_quiz;
-    auto t = [&q](const char *key) { return q.text(QLatin1String(key)); };
+    auto t = [&q](SettingKey key) { return q.text(key); };
     RgbToHtml conv;
     auto colour = [&](const char *button) {
         conv.setColor(q.color(QLatin1String(button)));
         return conv.text();
     };
-    const QString bodyFont = widenedBodyFont(t("cboFontForm"));
-    const QString bodySize = QString::number(numberOf(t("edtSizeForm")));
+    const QString bodyFont = widenedBodyFont(t(SettingKey::cboFontForm));
+    const QString bodySize = QString::number(numberOf(t(SettingKey::edtSizeForm)));
 
     QString s;
     s += QStringLiteral("<style>") + CRLF;
     s += QStringLiteral("<!--") + CRLF;
     s += QStringLiteral("body { background-color:#") + colour("cboBGColor") + QStringLiteral("; ");
-    if (!t("edtBGPicture").isEmpty())
-        s += QStringLiteral("background-image:url(") + t("edtBGPicture") + QStringLiteral("); }");
+    if (!t(SettingKey::edtBGPicture).isEmpty())
+        s += QStringLiteral("background-image:url(") + t(SettingKey::edtBGPicture) + QStringLiteral("); }");
     else
         s += QStringLiteral(" }");
     s += CRLF;
-    s += QStringLiteral("h1 { color:#") + colour("cboHeadingColor") + QStringLiteral("; font-family:") + t("cboFontHeader") +
-         QStringLiteral("; font-size:") + QString::number(numberOf(t("edtSizeHeader"))) + QStringLiteral("pt; }") + CRLF;
+    s += QStringLiteral("h1 { color:#") + colour("cboHeadingColor") + QStringLiteral("; font-family:") + t(SettingKey::cboFontHeader) +
+         QStringLiteral("; font-size:") + QString::number(numberOf(t(SettingKey::edtSizeHeader))) + QStringLiteral("pt; }") + CRLF;
     const QString textColour = colour("cboTextColor");
     s += QStringLiteral("p,li { color:#") + textColour + QStringLiteral("; font-family:") + bodyFont + QStringLiteral("; font-size:") +
          bodySize + QStringLiteral("pt; }") + CRLF;
     s += QStringLiteral("TD   { color:#") + textColour + QStringLiteral("; font-family:") + bodyFont + QStringLiteral("; font-size:") +
          bodySize + QStringLiteral("pt; }") + CRLF;
     s += QStringLiteral(".tableback { background-color:#") + colour("cboTabColor") + QStringLiteral("}") + CRLF;
-    if (!q.flag(QStringLiteral("cboStandardButton"))) {
-        s += QStringLiteral("input.button {background-color: #") + t("edtHintergrundButton") + QStringLiteral(";color: #") +
-             t("edtFarbeButton") + QStringLiteral(";border-style:") + t("cboRahmenButton") + QStringLiteral(";border-width:") +
-             t("edtStaerkeButton") + t("cboStaerkeRahmen") + QStringLiteral(";}") + CRLF;
+    if (!q.flag(SettingKey::cboStandardButton)) {
+        s += QStringLiteral("input.button {background-color: #") + t(SettingKey::edtHintergrundButton) + QStringLiteral(";color: #") +
+             t(SettingKey::edtFarbeButton) + QStringLiteral(";border-style:") + t(SettingKey::cboRahmenButton) + QStringLiteral(";border-width:") +
+             t(SettingKey::edtStaerkeButton) + t(SettingKey::cboStaerkeRahmen) + QStringLiteral(";}") + CRLF;
     }
-    if (!q.flag(QStringLiteral("cboStandardFeld"))) {
-        s += QStringLiteral(".field {background-color: #") + t("edtHGFormField") + QStringLiteral(";color: #") + t("edtColorFormField") +
-             QStringLiteral(";border-style:") + t("edtRahmenFormField") + QStringLiteral(";border-width:") + t("edtStaerkeFormField") +
-             t("cboRahmenFormField") + QStringLiteral(";Font-Family:") + t("cboFontFormField") + QStringLiteral(";Font-Size:") +
-             t("edtSizeFormField") + t("cboSchriftFormEinheit") + QStringLiteral(";}") + CRLF;
+    if (!q.flag(SettingKey::cboStandardFeld)) {
+        s += QStringLiteral(".field {background-color: #") + t(SettingKey::edtHGFormField) + QStringLiteral(";color: #") + t(SettingKey::edtColorFormField) +
+             QStringLiteral(";border-style:") + t(SettingKey::edtRahmenFormField) + QStringLiteral(";border-width:") + t(SettingKey::edtStaerkeFormField) +
+             t(SettingKey::cboRahmenFormField) + QStringLiteral(";Font-Family:") + t(SettingKey::cboFontFormField) + QStringLiteral(";Font-Size:") +
+             t(SettingKey::edtSizeFormField) + t(SettingKey::cboSchriftFormEinheit) + QStringLiteral(";}") + CRLF;
     }
     s += QStringLiteral("-->") + CRLF;
     s += QStringLiteral("</style>") + CRLF;
@@ -262,7 +262,7 @@ QString PageGenerator::formScript() const
 
 QString PageGenerator::questionRows() const
 {
-    const bool css = !m_quiz.flag(QStringLiteral("cboStandardFeld"));
+    const bool css = !m_quiz.flag(SettingKey::cboStandardFeld);
     QString s;
     int n = 0;
     for (const auto &question : m_quiz.questions())
@@ -273,16 +273,16 @@ QString PageGenerator::questionRows() const
 QString PageGenerator::addressBlock() const
 {
     const Quiz &q = m_quiz;
-    const QString c = q.flag(QStringLiteral("cboStandardFeld")) ? QString() : QStringLiteral(" class=\"field\" ");
+    const QString c = q.flag(SettingKey::cboStandardFeld) ? QString() : QStringLiteral(" class=\"field\" ");
     QString s;
     s += QStringLiteral("<td>") + CRLF;
-    s += QStringLiteral("<b>") + q.text(QStringLiteral("edtHeader")) + QStringLiteral("</b>") + CRLF;
+    s += QStringLiteral("<b>") + q.text(SettingKey::edtHeader) + QStringLiteral("</b>") + CRLF;
     s += QStringLiteral("<table width=\"100%\"  border=\"0\" cellspacing=\"1\" cellpadding=\"0\">") + CRLF;
     for (const AddressField &field : Settings::addressFields()) {
-        if (!q.flag(QLatin1String(field.shown)))
+        if (!q.flag(field.shown))
             continue;
         s += QStringLiteral("  <tr>") + CRLF;
-        s += QStringLiteral("    <td align=\"right\">") + q.text(QLatin1String(field.label)) + QStringLiteral("</td>") + CRLF;
+        s += QStringLiteral("    <td align=\"right\">") + q.text(field.label) + QStringLiteral("</td>") + CRLF;
         s += QStringLiteral("    <td>&nbsp;<input") + c + QStringLiteral(" name=\"") + QLatin1String(field.input) +
              QStringLiteral("\" type=\"text\" size=\"25\"></td>") + CRLF;
         s += QStringLiteral("  </tr>") + CRLF;
@@ -296,7 +296,7 @@ QString PageGenerator::addressScript() const
 {
     QString s;
     for (const AddressField &field : Settings::addressFields()) {
-        if (!m_quiz.flag(QLatin1String(field.shown)) || !m_quiz.flag(QLatin1String(field.required)))
+        if (!m_quiz.flag(field.shown) || !m_quiz.flag(field.required))
             continue;
         const QString input = QStringLiteral("document.PRUVEX.") + QLatin1String(field.input);
         s += QStringLiteral("if(") + input + QStringLiteral(".value == \"\")  {") + CRLF;
@@ -309,7 +309,7 @@ QString PageGenerator::addressScript() const
 
 QString PageGenerator::errorPageFields() const
 {
-    const QString page = m_quiz.text(QStringLiteral("CaptchaErrorPage"));
+    const QString page = m_quiz.text(SettingKey::CaptchaErrorPage);
     if (page.isEmpty())
         return {};
     return hiddenField(QStringLiteral("settings_error_captcha"), base64(page));
@@ -400,16 +400,16 @@ QString PageGenerator::newFormId()
 QString PageGenerator::captchaBlock() const
 {
     const Quiz &q = m_quiz;
-    const QString c = q.flag(QStringLiteral("cboStandardFeld")) ? QString() : QStringLiteral(" class=\"field\"");
+    const QString c = q.flag(SettingKey::cboStandardFeld) ? QString() : QStringLiteral(" class=\"field\"");
     const QString image =
-        QString(q.text(QStringLiteral("cboFormMailer"))).replace(QStringLiteral("quiz.php"), QStringLiteral("captcha_img.php")) +
+        QString(q.text(SettingKey::cboFormMailer)).replace(QStringLiteral("quiz.php"), QStringLiteral("captcha_img.php")) +
         QStringLiteral("?id=") + QString::number(m_formId);
     QString s;
     s += QStringLiteral("<tr>") + CRLF;
     s += QStringLiteral("<td colspan=\"2\">") + CRLF;
     s += QStringLiteral("<table>") + CRLF;
     s += QStringLiteral("  <td class=\"my\" align=\"right\" valign=\"middle\"><p class=\"my\">") +
-         q.text(QStringLiteral("edtCaptchaText1")) + QStringLiteral("</p></td>") + CRLF;
+         q.text(SettingKey::edtCaptchaText1) + QStringLiteral("</p></td>") + CRLF;
     s += QStringLiteral("  <td class=\"my\" valign=\"middle\">") + CRLF;
     s += QStringLiteral(" <table width=\"100%\"  border=\"0\" cellspacing=\"0\" cellpadding=\"00\">") + CRLF;
     s += QStringLiteral("<tr valign=\"middle\">") + CRLF;

@@ -3,6 +3,7 @@
 
 #include "prompts.h"
 #include "quiz.h"
+#include "settings.h"
 #include "formmailerlinkdialog.h"
 
 #include <QComboBox>
@@ -53,7 +54,7 @@ AdvancedSettingsDialog::AdvancedSettingsDialog(QWidget *parent)
     m_encodingCombo = new QComboBox;
     m_encodingCombo->setObjectName(QStringLiteral("cboEncoding"));
     m_encodingCombo->setEditable(false);
-    m_encodingCombo->addItems({QStringLiteral("iso-8859-1"), QStringLiteral("utf-8")});
+    m_encodingCombo->addItems(Settings::items(ItemList::Encodings));
     m_encodingCombo->setCurrentIndex(0);
     encodingLabel->setBuddy(m_encodingCombo);
     auto *o = new QHBoxLayout(other);
@@ -92,17 +93,17 @@ AdvancedSettingsDialog::AdvancedSettingsDialog(QWidget *parent)
 bool AdvancedSettingsDialog::edit(QWidget *parent, Quiz &quiz)
 {
     AdvancedSettingsDialog dialog(parent);
-    dialog.m_captchaEdit->setText(quiz.text(QStringLiteral("CaptchaErrorPage")));
+    dialog.m_captchaEdit->setText(quiz.text(SettingKey::CaptchaErrorPage));
     // Exact and case-sensitive: any other text leaves "iso-8859-1" selected.
-    const QString encoding = quiz.text(QStringLiteral("encoding"));
+    const QString encoding = quiz.text(SettingKey::encoding);
     for (int i = 0; i < dialog.m_encodingCombo->count(); ++i) {
         if (dialog.m_encodingCombo->itemText(i) == encoding)
             dialog.m_encodingCombo->setCurrentIndex(i);
     }
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    quiz.setText(QStringLiteral("CaptchaErrorPage"), dialog.m_captchaEdit->text());
-    quiz.setText(QStringLiteral("encoding"), dialog.m_encodingCombo->currentText());
+    quiz.setText(SettingKey::CaptchaErrorPage, dialog.m_captchaEdit->text());
+    quiz.setText(SettingKey::encoding, dialog.m_encodingCombo->currentText());
     return true;
 }
 

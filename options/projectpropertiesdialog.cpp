@@ -106,11 +106,11 @@ ProjectPropertiesDialog::ProjectPropertiesDialog(Quiz &quiz, QWidget *parent)
     connect(m_openUrlButton, &QToolButton::clicked, this, [this] { Prompts::openUrl(QUrl(m_urlEdit->text(), QUrl::TolerantMode)); });
 
     // The values, in the order title, author, URL, company, comment.
-    m_fields = {{m_titleEdit, QStringLiteral("ProjectSettings_title"), {}, {}},
-                {m_authorEdit, QStringLiteral("ProjectSettings_author"), {}, {}},
-                {m_urlEdit, QStringLiteral("ProjectSettings_url"), {}, {}},
-                {m_companyEdit, QStringLiteral("ProjectSettings_company"), {}, {}},
-                {m_commentEdit, QStringLiteral("ProjectSettings_comment"), {}, {}}};
+    m_fields = {{m_titleEdit, SettingKey::ProjectSettings_title, {}, {}},
+                {m_authorEdit, SettingKey::ProjectSettings_author, {}, {}},
+                {m_urlEdit, SettingKey::ProjectSettings_url, {}, {}},
+                {m_companyEdit, SettingKey::ProjectSettings_company, {}, {}},
+                {m_commentEdit, SettingKey::ProjectSettings_comment, {}, {}}};
     for (Field &f : m_fields) {
         f.original = m_quiz.text(f.key);
         if (auto *edit = qobject_cast<QLineEdit *>(f.control))

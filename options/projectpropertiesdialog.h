@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings.h"
+
 #include <QDialog>
 #include <vector>
 
@@ -34,7 +36,7 @@ private:
     // CR into a line break).
     struct Field {
         QWidget *control;
-        QString key;
+        SettingKey key;
         QString original;
         QString shown;
     };

@@ -53,28 +53,28 @@ bool readSettings(Quiz &quiz, const XmlElement &content)
         case ReadRule::Text:
             if (!readChildText(content, key, &t))
                 t = QString::fromUtf8(def.readDefault);
-            quiz.setText(key, t);
+            quiz.setText(def.id, t);
             break;
         case ReadRule::RequiredFlag:
             if (!readChildFlag(content, key, &on))
                 return false;
-            quiz.setFlag(key, on);
+            quiz.setFlag(def.id, on);
             break;
         case ReadRule::FlagDefault:
             if (!readChildFlag(content, key, &on))
                 Settings::parseFlag(QString::fromLatin1(def.readDefault), &on);
-            quiz.setFlag(key, on);
+            quiz.setFlag(def.id, on);
             break;
         case ReadRule::CaptchaFlag:
             if (!readChildText(content, key, &t))
                 t = QString::fromLatin1(def.readDefault);
             if (!Settings::parseFlag(t, &on))
                 return false;
-            quiz.setFlag(key, on);
+            quiz.setFlag(def.id, on);
             break;
         case ReadRule::KeepFlag:
             if (readChildFlag(content, key, &on))
-                quiz.setFlag(key, on);
+                quiz.setFlag(def.id, on);
             break;
         }
     }
@@ -99,11 +99,8 @@ QByteArray toBytes(const Quiz &quiz)
     w.textElement(QStringLiteral("Version"), kVersion);
     w.endElement();
     w.startElement(QStringLiteral("FileContent"));
-    for (int i = 0; i < Settings::count(); ++i) {
-        const SettingDef &def = Settings::all()[size_t(i)];
-        const QString value = def.kind == SettingKind::Flag ? Settings::flagText(quiz.flag(i)) : quiz.text(i);
-        w.textElement(QString::fromLatin1(def.key), value);
-    }
+    for (const SettingDef &def : Settings::all())
+        w.textElement(QString::fromLatin1(def.key), quiz.text(def.id));
     w.startElement(QStringLiteral("ItemList"));
     for (const auto &q : quiz.questions()) {
         w.startElement(QStringLiteral("forms"));
@@ -140,8 +137,8 @@ bool fromBytes(Quiz &quiz, const QByteArray &data)
     // the colour values from the loaded texts, and the first address of the
     // list for a quiz without one.
     fresh.colorsFromTexts();
-    if (fresh.text(QStringLiteral("cboFormMailer")).isEmpty() && !fresh.formMailers().isEmpty())
-        fresh.setText(QStringLiteral("cboFormMailer"), fresh.formMailers().first());
+    if (fresh.text(SettingKey::cboFormMailer).isEmpty() && !fresh.formMailers().isEmpty())
+        fresh.setText(SettingKey::cboFormMailer, fresh.formMailers().first());
 
     const XmlElement *items = content->child(QStringLiteral("ItemList"));
     if (!items)

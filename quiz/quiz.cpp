@@ -7,14 +7,14 @@ namespace Colours {
 const std::array<ColourPair, 8> &pairs()
 {
     static const std::array<ColourPair, 8> kPairs = {{
-        {"edtHGColor", "cboBGColor", true},
-        {"edtHeaderColor", "cboHeadingColor", true},
-        {"edtTextColor", "cboTextColor", true},
-        {"edtTabColor", "cboTabColor", true},
-        {"edtHintergrundButton", "cboColorHGButton", false},
-        {"edtFarbeButton", "cboButtonColor", false},
-        {"edtHGFormField", "cboHGFormField", false},
-        {"edtColorFormField", "cboColorFormField", false},
+        {SettingKey::edtHGColor, "cboBGColor", true},
+        {SettingKey::edtHeaderColor, "cboHeadingColor", true},
+        {SettingKey::edtTextColor, "cboTextColor", true},
+        {SettingKey::edtTabColor, "cboTabColor", true},
+        {SettingKey::edtHintergrundButton, "cboColorHGButton", false},
+        {SettingKey::edtFarbeButton, "cboButtonColor", false},
+        {SettingKey::edtHGFormField, "cboHGFormField", false},
+        {SettingKey::edtColorFormField, "cboColorFormField", false},
     }};
     return kPairs;
 }
@@ -27,10 +27,10 @@ const ColourPair *pairOfButton(const QString &button)
     return nullptr;
 }
 
-const ColourPair *pairOfEdit(const QString &edit)
+const ColourPair *pairOfEdit(SettingKey edit)
 {
     for (const ColourPair &p : pairs())
-        if (edit == QLatin1String(p.edit))
+        if (edit == p.edit)
             return &p;
     return nullptr;
 }
@@ -64,93 +64,74 @@ Quiz::Quiz(QObject *parent)
     // Before any load the buttons show the colours of the initial texts.
     const auto &p = Colours::pairs();
     for (size_t i = 0; i < p.size(); ++i)
-        m_colors[i] = Colours::valueOf(text(QLatin1String(p[i].edit)));
+        m_colors[i] = Colours::valueOf(text(p[i].edit));
     m_formMailers << Settings::initialFormMailer();
 }
 
 Quiz::~Quiz() = default;
 
-int Quiz::checkedIndex(const QString &key) const
+QString Quiz::text(SettingKey key) const
 {
-    const int i = Settings::indexOf(key);
-    Q_ASSERT_X(i >= 0, "Quiz", qPrintable(QStringLiteral("unknown setting ") + key));
-    return i;
+    if (Settings::def(key).kind == SettingKind::Flag)
+        return Settings::flagText(m_flags[size_t(key)]);
+    return m_texts[size_t(key)];
 }
 
-QString Quiz::text(const QString &key) const
+void Quiz::setText(SettingKey key, const QString &value)
 {
-    const int i = checkedIndex(key);
-    if (i < 0)
-        return {};
-    if (Settings::all()[size_t(i)].kind == SettingKind::Flag)
-        return Settings::flagText(m_flags[size_t(i)]);
-    return m_texts[size_t(i)];
-}
-
-bool Quiz::flag(const QString &key) const
-{
-    const int i = checkedIndex(key);
-    return i >= 0 && m_flags[size_t(i)];
-}
-
-void Quiz::setText(const QString &key, const QString &value)
-{
-    const int i = checkedIndex(key);
-    if (i < 0 || Settings::all()[size_t(i)].kind == SettingKind::Flag)
+    const size_t i = size_t(key);
+    if (Settings::def(key).kind == SettingKind::Flag || m_texts[i] == value)
         return;
-    if (m_texts[size_t(i)] == value)
-        return;
-    m_texts[size_t(i)] = value;
+    m_texts[i] = value;
     emit settingChanged(key);
 }
 
-void Quiz::setFlagAt(int index, bool on)
+void Quiz::setFlagAt(SettingKey key, bool on)
 {
-    if (m_flags[size_t(index)] == on)
+    if (m_flags[size_t(key)] == on)
         return;
-    m_flags[size_t(index)] = on;
-    emit settingChanged(QString::fromLatin1(Settings::all()[size_t(index)].key));
+    m_flags[size_t(key)] = on;
+    emit settingChanged(key);
 }
 
-void Quiz::setFlag(const QString &key, bool on)
+void Quiz::setFlag(SettingKey key, bool on)
 {
-    const int i = checkedIndex(key);
-    if (i < 0 || Settings::all()[size_t(i)].kind != SettingKind::Flag)
+    if (Settings::def(key).kind != SettingKind::Flag)
         return;
-    setFlagAt(i, on);
+    setFlagAt(key, on);
     // rdBegin and rdEnd are the two radio buttons of one group.
-    if (on && key == QLatin1String("rdBegin"))
-        setFlagAt(Settings::indexOf(QStringLiteral("rdEnd")), false);
-    else if (on && key == QLatin1String("rdEnd"))
-        setFlagAt(Settings::indexOf(QStringLiteral("rdBegin")), false);
+    if (on && key == SettingKey::rdBegin)
+        setFlagAt(SettingKey::rdEnd, false);
+    else if (on && key == SettingKey::rdEnd)
+        setFlagAt(SettingKey::rdBegin, false);
 }
 
 ExtSettings Quiz::extSettings() const
 {
     ExtSettings e;
-    e.encoding = text(QStringLiteral("encoding"));
-    e.projectProperties.author = text(QStringLiteral("ProjectSettings_author"));
-    e.projectProperties.comment = text(QStringLiteral("ProjectSettings_comment"));
-    e.projectProperties.title = text(QStringLiteral("ProjectSettings_title"));
-    e.projectProperties.company = text(QStringLiteral("ProjectSettings_company"));
-    e.projectProperties.url = text(QStringLiteral("ProjectSettings_url"));
-    e.errorPages.IPErrorPage = text(QStringLiteral("IPErrorPage"));
-    e.errorPages.FileErrorPage = text(QStringLiteral("FileErrorPage"));
-    e.errorPages.CaptchaErrorPage = text(QStringLiteral("CaptchaErrorPage"));
+    e.encoding = text(SettingKey::encoding);
+    e.projectProperties.author = text(SettingKey::ProjectSettings_author);
+    e.projectProperties.comment = text(SettingKey::ProjectSettings_comment);
+    e.projectProperties.title = text(SettingKey::ProjectSettings_title);
+    e.projectProperties.company = text(SettingKey::ProjectSettings_company);
+    e.projectProperties.url = text(SettingKey::ProjectSettings_url);
+    e.errorPages.IPErrorPage = text(SettingKey::IPErrorPage);
+    e.errorPages.FileErrorPage = text(SettingKey::FileErrorPage);
+    e.errorPages.CaptchaErrorPage = text(SettingKey::CaptchaErrorPage);
     return e;
 }
 
 void Quiz::setExtSettings(const ExtSettings &e)
 {
-    setText(QStringLiteral("encoding"), e.encoding);
-    setText(QStringLiteral("ProjectSettings_author"), e.projectProperties.author);
-    setText(QStringLiteral("ProjectSettings_comment"), e.projectProperties.comment);
-    setText(QStringLiteral("ProjectSettings_title"), e.projectProperties.title);
-    setText(QStringLiteral("ProjectSettings_company"), e.projectProperties.company);
-    setText(QStringLiteral("ProjectSettings_url"), e.projectProperties.url);
-    setText(QStringLiteral("IPErrorPage"), e.errorPages.IPErrorPage);
-    setText(QStringLiteral("FileErrorPage"), e.errorPages.FileErrorPage);
-    setText(QStringLiteral("CaptchaErrorPage"), e.errorPages.CaptchaErrorPage);
+    setText(SettingKey::encoding, e.encoding);
+    setText(SettingKey::ProjectSettings_author, e.projectProperties.author);
+    setText(SettingKey::ProjectSettings_comment, e.projectProperties.comment);
+    setText(SettingKey::ProjectSettings_title, e.projectProperties.title);
+    setText(SettingKey::ProjectSettings_company, e.projectProperties.company);
+    setText(SettingKey::ProjectSettings_url, e.projectProperties.url);
+    setText(SettingKey::IPErrorPage, e.errorPages.IPErrorPage);
+    setText(SettingKey::FileErrorPage, e.errorPages.FileErrorPage);
+    setText(SettingKey::CaptchaErrorPage, e.errorPages.CaptchaErrorPage);
 }
 
 ColorValue Quiz::color(const QString &button) const
@@ -169,21 +150,19 @@ void Quiz::setColor(const QString &button, ColorValue value)
     m_colors[size_t(i)] = value;
     emit colorChanged(button);
     // ComboToColor: the button writes its colour into its edit.
-    setText(QLatin1String(Colours::pairs()[size_t(i)].edit), Colours::textOf(value));
+    setText(Colours::pairs()[size_t(i)].edit, Colours::textOf(value));
 }
 
-void Quiz::colorToButton(const QString &edit)
+void Quiz::colorToButton(SettingKey edit)
 {
-    const ColourPair *p = Colours::pairOfEdit(edit);
-    Q_ASSERT(p);
-    if (p)
+    if (const ColourPair *p = Colours::pairOfEdit(edit))
         setColor(QLatin1String(p->button), Colours::valueOf(text(edit)));
 }
 
 void Quiz::colorsFromTexts()
 {
     for (const ColourPair &p : Colours::pairs())
-        colorToButton(QLatin1String(p.edit));
+        colorToButton(p.edit);
 }
 
 void Quiz::notifyQuestionsChanged()
@@ -230,7 +209,7 @@ void Quiz::takeFrom(Quiz &other)
     if (mailersChanged)
         emit formMailersChanged();
     for (int i : changed)
-        emit settingChanged(QString::fromLatin1(defs[size_t(i)].key));
+        emit settingChanged(SettingKey(i));
     for (int i : changedColors)
         emit colorChanged(QString::fromLatin1(Colours::pairs()[size_t(i)].button));
     emit questionsChanged();

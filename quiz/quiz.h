@@ -26,7 +26,7 @@ struct ExtSettings {
 
 // A colour text (a setting) and the colour button that shows its value.
 struct ColourPair {
-    const char *edit;
+    SettingKey edit;
     const char *button;
     bool design; // the four pairs of the page "Design"
 };
@@ -35,7 +35,7 @@ namespace Colours {
 // The eight pairs in the order in which a load sets them.
 const std::array<ColourPair, 8> &pairs();
 const ColourPair *pairOfButton(const QString &button);
-const ColourPair *pairOfEdit(const QString &edit);
+const ColourPair *pairOfEdit(SettingKey edit);
 } // namespace Colours
 
 // One open quiz: every setting by its key, the colour values of the colour
@@ -52,15 +52,13 @@ public:
     ~Quiz() override;
 
     // Text of a setting; a flag gives "-1" or "0".
-    QString text(const QString &key) const;
-    bool flag(const QString &key) const;
-    QString text(int index) const { return m_texts[size_t(index)]; }
-    bool flag(int index) const { return m_flags[size_t(index)]; }
+    QString text(SettingKey key) const;
+    bool flag(SettingKey key) const { return m_flags[size_t(key)]; }
 
     // Sets a setting of any kind but flag, unchanged.
-    void setText(const QString &key, const QString &value);
+    void setText(SettingKey key, const QString &value);
     // Sets a flag; turning rdBegin or rdEnd on turns the other off.
-    void setFlag(const QString &key, bool on);
+    void setFlag(SettingKey key, bool on);
 
     ExtSettings extSettings() const;
     void setExtSettings(const ExtSettings &ext);
@@ -72,7 +70,7 @@ public:
     void setColor(const QString &button, ColorValue value);
     // The button of the edit takes the value of the edit's text (black when
     // the text is rejected), with the cascade of setColor.
-    void colorToButton(const QString &edit);
+    void colorToButton(SettingKey edit);
     // colorToButton for all eight pairs, in their order.
     void colorsFromTexts();
 
@@ -91,14 +89,13 @@ public:
     void takeFrom(Quiz &other);
 
 signals:
-    void settingChanged(const QString &key);
+    void settingChanged(SettingKey key);
     void colorChanged(const QString &button);
     void questionsChanged();
     void formMailersChanged();
 
 private:
-    int checkedIndex(const QString &key) const;
-    void setFlagAt(int index, bool on);
+    void setFlagAt(SettingKey key, bool on);
 
     std::vector<QString> m_texts;
     std::vector<bool> m_flags;

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "settingstable.h"
+
+#include <QMetaType>
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 // The quiz settings: one table, in the order of the project file, that the
@@ -30,8 +34,18 @@ enum class SettingStore { Window, Ext };
 
 enum class ItemList { None, Fonts, BorderStyles, Units, FormMailers, Encodings };
 
+// A setting by its key: SettingKey::edtFormTitel. A key that is not in the
+// table does not compile; its value is the row's index in Settings::all().
+enum class SettingKey : int {
+#define PRUVEX_SETTING_KEY(key, ...) key,
+    PRUVEX_SETTINGS(PRUVEX_SETTING_KEY)
+#undef PRUVEX_SETTING_KEY
+};
+Q_DECLARE_METATYPE(SettingKey)
+
 struct SettingDef {
     const char *key;
+    SettingKey id;
     SettingKind kind;
     SettingStore store;
     const char *initial; // initial value; flags as "-1" or "0"
@@ -48,11 +62,12 @@ struct SettingDef {
 // it, its caption setting, the name of its input in the page, the flag that
 // makes it required, and its name in the alert of the input check.
 struct AddressField {
-    const char *shown;
-    const char *label;
+    SettingKey shown;
+    SettingKey label;
     const char *input;
-    const char *required;
+    SettingKey required;
     const char *alertName;
+    const char *panel; // the panel on the tab "Adressfelder" that holds caption and check
 };
 
 namespace Settings {
@@ -60,9 +75,13 @@ namespace Settings {
 // All 77 settings in the project file's order.
 const std::vector<SettingDef> &all();
 int count();
-// Index of key in all(), or -1.
-int indexOf(const QString &key);
-const SettingDef *find(const QString &key);
+// The row of a key.
+const SettingDef &def(SettingKey key);
+// The key's text, as the project file and the control's object name hold it.
+QString keyName(SettingKey key);
+// The key of a text read from a file, JSON or an object name; nothing when
+// no setting has that name.
+std::optional<SettingKey> keyOf(const QString &name);
 
 QStringList items(ItemList list);
 

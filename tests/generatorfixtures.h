@@ -8,6 +8,7 @@
 #include "questionlist.h"
 #include "singlechoicequestion.h"
 #include "quiz.h"
+#include "testkeys.h"
 
 #include <QList>
 #include <QMetaType>
@@ -81,9 +82,9 @@ inline void apply(Quiz &quiz, const QVariantMap &settings)
         if (Colours::pairOfButton(it.key()))
             quiz.setColor(it.key(), ColorValue(it.value().toUInt()));
         else if (it.value().typeId() == QMetaType::Bool)
-            quiz.setFlag(it.key(), it.value().toBool());
+            quiz.setFlag(settingKey(it.key()), it.value().toBool());
         else
-            quiz.setText(it.key(), it.value().toString());
+            quiz.setText(settingKey(it.key()), it.value().toString());
     }
 }
 

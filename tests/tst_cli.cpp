@@ -32,9 +32,10 @@ const QByteArray kSeedList = "<xml>\n"
 QByteArray project(const QByteArray &settings, const QByteArray &items = QByteArray(), const QByteArray &leaveOut = QByteArray())
 {
     QByteArray flags;
-    for (const char *f :
-         {"chkShowAdress", "chkName", "chkVorname", "chkStrasse", "chkPLZ", "chkOrt", "chkLand", "chkEmail", "chkForName", "chkForVorname",
-          "chkForStr", "chkForPlz", "chkForOrt", "chkForLand", "chkForEmail", "rdBegin", "rdEnd", "chkShowAuswertung"}) {
+    for (const SettingDef &def : Settings::all()) {
+        if (def.readRule != ReadRule::RequiredFlag)
+            continue;
+        const char *f = def.key;
         if (leaveOut == f || settings.contains(QByteArray("<") + f + ">"))
             continue;
         const QByteArray value = QByteArray(f) == "rdEnd" ? "-1" : "0";

@@ -276,7 +276,7 @@ void TestPageAssembly::missingTemplate()
 void TestPageAssembly::formIdInPageAndCaptcha()
 {
     Quiz quiz;
-    quiz.setFlag(QStringLiteral("chkCaptcha"), true);
+    quiz.setFlag(SettingKey::chkCaptcha, true);
     PageGenerator gen(quiz);
     gen.setTemplatePath(writeTemplate("<!-- FORMID -->\n<!-- CAPTCHA -->\n"));
 
@@ -387,7 +387,7 @@ void TestPageAssembly::exportEncoding()
 void TestPageAssembly::exportedPageHasNoLoneLineBreak()
 {
     Quiz quiz;
-    quiz.setText(QStringLiteral("memoEinleitung"), QStringLiteral("Zeile 1\nZeile 2\rZeile \u00e4"));
+    quiz.setText(SettingKey::memoEinleitung, QStringLiteral("Zeile 1\nZeile 2\rZeile \u00e4"));
     PageGenerator gen(quiz);
     gen.setTemplatePath(writeTemplate("<p>\n<!-- EINLEITUNGTEXT -->\n</p>"));
     QString page;

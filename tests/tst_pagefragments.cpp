@@ -737,7 +737,7 @@ void TestPageFragments::errorPages()
 void TestPageFragments::captchaBlock()
 {
     Quiz quiz;
-    quiz.setFlag(QStringLiteral("chkCaptcha"), true);
+    quiz.setFlag(SettingKey::chkCaptcha, true);
     PageGenerator gen(quiz);
     gen.setFormIdSource([] { return 4711; });
     QCOMPARE(gen.newFormId(), QStringLiteral("4711"));

@@ -3,6 +3,7 @@
 // values set after a load, and loads that fail without touching the open quiz.
 
 #include "projectfile.h"
+#include "testkeys.h"
 #include "freetextquestion.h"
 #include "multiplechoicequestion.h"
 #include "questionlist.h"
@@ -173,7 +174,7 @@ QStringList describe(const Quiz &quiz)
     QStringList out;
     for (const SettingDef &def : Settings::all()) {
         const QString key = QString::fromLatin1(def.key);
-        out << key + QLatin1Char('=') + quiz.text(key);
+        out << key + QLatin1Char('=') + quiz.text(settingKey(key));
     }
     for (const ColourPair &p : Colours::pairs())
         out << QString::fromLatin1(p.button) + QLatin1Char('=') + QString::number(quiz.color(QLatin1String(p.button)), 16);
@@ -186,14 +187,14 @@ QStringList describe(const Quiz &quiz)
 // A quiz with changed settings, colours and two questions.
 void prepare(Quiz &quiz)
 {
-    quiz.setText(QStringLiteral("edtFormTitel"), QStringLiteral("Vorher"));
-    quiz.setText(QStringLiteral("memoEinleitung"), QStringLiteral("a\r\nb"));
-    quiz.setFlag(QStringLiteral("rdBegin"), true);
-    quiz.setFlag(QStringLiteral("chkCaptcha"), true);
-    quiz.setFlag(QStringLiteral("cboStandardButton"), false);
-    quiz.setText(QStringLiteral("encoding"), QStringLiteral("utf-8"));
-    quiz.setText(QStringLiteral("edtHGColor"), QStringLiteral("123456"));
-    quiz.colorToButton(QStringLiteral("edtHGColor"));
+    quiz.setText(SettingKey::edtFormTitel, QStringLiteral("Vorher"));
+    quiz.setText(SettingKey::memoEinleitung, QStringLiteral("a\r\nb"));
+    quiz.setFlag(SettingKey::rdBegin, true);
+    quiz.setFlag(SettingKey::chkCaptcha, true);
+    quiz.setFlag(SettingKey::cboStandardButton, false);
+    quiz.setText(SettingKey::encoding, QStringLiteral("utf-8"));
+    quiz.setText(SettingKey::edtHGColor, QStringLiteral("123456"));
+    quiz.colorToButton(SettingKey::edtHGColor);
     quiz.setColor(QStringLiteral("cboButtonColor"), rgb(9, 8, 7));
     quiz.setFormMailers({QStringLiteral("http://erste/quiz.php"), QStringLiteral("http://zweite/quiz.php")});
 
@@ -257,12 +258,12 @@ private slots:
 void TestProjectFile::writesTheExactFile()
 {
     Quiz quiz;
-    quiz.setText(QStringLiteral("edtFormTitel"), QStringLiteral("Fragen & <Antworten>"));
-    quiz.setText(QStringLiteral("memoEinleitung"), QStringLiteral("Zeile 1\r\nZeile 2"));
-    quiz.setFlag(QStringLiteral("rdBegin"), true);
-    quiz.setFlag(QStringLiteral("chkCaptcha"), true);
-    quiz.setText(QStringLiteral("encoding"), QStringLiteral("utf-8"));
-    quiz.setText(QStringLiteral("ProjectSettings_url"), QStringLiteral("http://example.org/?a=1&b=2"));
+    quiz.setText(SettingKey::edtFormTitel, QStringLiteral("Fragen & <Antworten>"));
+    quiz.setText(SettingKey::memoEinleitung, QStringLiteral("Zeile 1\r\nZeile 2"));
+    quiz.setFlag(SettingKey::rdBegin, true);
+    quiz.setFlag(SettingKey::chkCaptcha, true);
+    quiz.setText(SettingKey::encoding, QStringLiteral("utf-8"));
+    quiz.setText(SettingKey::ProjectSettings_url, QStringLiteral("http://example.org/?a=1&b=2"));
 
     auto simple = std::make_unique<FreeTextQuestion>();
     simple->name = QStringLiteral("F1");
@@ -478,7 +479,7 @@ void TestProjectFile::readsEveryElementTheWriterWrites()
     QVERIFY(ProjectFile::fromBytes(quiz, ProjectXml().bytes()));
     for (const SettingDef &def : Settings::all()) {
         const QString key = QString::fromLatin1(def.key);
-        QCOMPARE(quiz.text(key), ProjectXml::fileValue(key));
+        QCOMPARE(quiz.text(settingKey(key)), ProjectXml::fileValue(key));
     }
     QCOMPARE(quiz.questions().count(), 3);
     QCOMPARE(describe(*quiz.questions().at(0)), QStringLiteral("TSimpleQuestion|n1|b1|15|100|pflicht|m1|t1|h1|p1|[a,b]"));
@@ -493,11 +494,11 @@ void TestProjectFile::roundTripOfAllSettings()
     for (const SettingDef &def : Settings::all()) {
         const QString key = QString::fromLatin1(def.key);
         if (def.kind == SettingKind::Flag)
-            quiz.setFlag(key, initialOf(def) != QLatin1String("-1"));
+            quiz.setFlag(settingKey(key), initialOf(def) != QLatin1String("-1"));
         else if (def.kind == SettingKind::Colour)
-            quiz.setText(key, Colours::textOf(rgb(i, i, 0x10)));
+            quiz.setText(settingKey(key), Colours::textOf(rgb(i, i, 0x10)));
         else
-            quiz.setText(key, QString::fromUtf8("Wert %1 für\r\n%2 ").arg(i).arg(key));
+            quiz.setText(settingKey(key), QString::fromUtf8("Wert %1 für\r\n%2 ").arg(i).arg(key));
         ++i;
     }
     quiz.colorsFromTexts();
@@ -537,10 +538,10 @@ void TestProjectFile::roundTripOfValues()
 {
     QFETCH(QString, value);
     Quiz quiz;
-    quiz.setText(QStringLiteral("memoEinleitung"), value);
-    quiz.setText(QStringLiteral("edtFormTitel"), value);
-    quiz.setText(QStringLiteral("ProjectSettings_comment"), value);
-    quiz.setText(QStringLiteral("cboFormMailer"), QStringLiteral("http://x/quiz.php"));
+    quiz.setText(SettingKey::memoEinleitung, value);
+    quiz.setText(SettingKey::edtFormTitel, value);
+    quiz.setText(SettingKey::ProjectSettings_comment, value);
+    quiz.setText(SettingKey::cboFormMailer, QStringLiteral("http://x/quiz.php"));
 
     auto simple = std::make_unique<FreeTextQuestion>();
     simple->caption = value;
@@ -561,7 +562,7 @@ void TestProjectFile::roundTripOfValues()
     QVERIFY(saveProjectFile(quiz, path));
     Quiz loaded;
     QVERIFY(loadProjectFile(loaded, path));
-    QCOMPARE(loaded.text(QStringLiteral("memoEinleitung")), value);
+    QCOMPARE(loaded.text(SettingKey::memoEinleitung), value);
     QCOMPARE(describe(loaded), describe(quiz));
 
     // A second cycle keeps the text.
@@ -576,7 +577,7 @@ void TestProjectFile::roundTripOfValues()
 void TestProjectFile::controlCharactersStillGiveAReadableFile()
 {
     Quiz quiz;
-    quiz.setText(QStringLiteral("edtFormTitel"), QStringLiteral("a\x0B"
+    quiz.setText(SettingKey::edtFormTitel, QStringLiteral("a\x0B"
                                                                 "b\x01"
                                                                 "c"));
     auto q = std::make_unique<FreeTextQuestion>();
@@ -586,7 +587,7 @@ void TestProjectFile::controlCharactersStillGiveAReadableFile()
 
     Quiz loaded;
     QVERIFY(ProjectFile::fromBytes(loaded, ProjectFile::toBytes(quiz)));
-    QCOMPARE(loaded.text(QStringLiteral("edtFormTitel")), QStringLiteral("abc"));
+    QCOMPARE(loaded.text(SettingKey::edtFormTitel), QStringLiteral("abc"));
     QCOMPARE(loaded.questions().count(), 1);
     const auto *back = static_cast<const FreeTextQuestion *>(loaded.questions().at(0));
     QCOMPARE(back->caption, QStringLiteral("xy"));
@@ -650,18 +651,18 @@ void TestProjectFile::readingDefaults()
 
     Quiz quiz;
     quiz.setFormMailers({QStringLiteral("http://erste/quiz.php"), QStringLiteral("http://zweite/quiz.php")});
-    quiz.setText(QStringLiteral("edtCaptchaText1"), QStringLiteral("vorher"));
-    quiz.setText(QStringLiteral("encoding"), QStringLiteral("utf-8"));
-    quiz.setText(QStringLiteral("ProjectSettings_url"), QStringLiteral("ftp://vorher"));
-    quiz.setText(QStringLiteral("ProjectSettings_author"), QStringLiteral("vorher"));
+    quiz.setText(SettingKey::edtCaptchaText1, QStringLiteral("vorher"));
+    quiz.setText(SettingKey::encoding, QStringLiteral("utf-8"));
+    quiz.setText(SettingKey::ProjectSettings_url, QStringLiteral("ftp://vorher"));
+    quiz.setText(SettingKey::ProjectSettings_author, QStringLiteral("vorher"));
     if (flipped) {
         for (const SettingDef &def : Settings::all())
             if (def.kind == SettingKind::Flag)
-                quiz.setFlag(QString::fromLatin1(def.key), initialOf(def) != QLatin1String("-1"));
+                quiz.setFlag(def.id, initialOf(def) != QLatin1String("-1"));
     }
 
     QVERIFY(loadProjectFile(quiz, kDataDir + QStringLiteral("/required-flags-only.pvx")));
-    QCOMPARE(quiz.text(key), expected);
+    QCOMPARE(quiz.text(settingKey(key)), expected);
 }
 
 void TestProjectFile::flagTexts_data()
@@ -751,13 +752,13 @@ void TestProjectFile::flagTexts()
     else
         file.set(key, raw);
     Quiz quiz;
-    quiz.setFlag(key, before);
+    quiz.setFlag(settingKey(key), before);
     QCOMPARE(loadBytes(quiz, file.bytes()), loads);
-    QCOMPARE(quiz.flag(key), after);
+    QCOMPARE(quiz.flag(settingKey(key)), after);
     if (loads)
-        QCOMPARE(quiz.text(QStringLiteral("edtFormTitel")), QStringLiteral("Datei edtFormTitel"));
+        QCOMPARE(quiz.text(SettingKey::edtFormTitel), QStringLiteral("Datei edtFormTitel"));
     else
-        QCOMPARE(quiz.text(QStringLiteral("edtFormTitel")), QStringLiteral("Online Quiz"));
+        QCOMPARE(quiz.text(SettingKey::edtFormTitel), QStringLiteral("Online Quiz"));
 }
 
 void TestProjectFile::emptyFormMailer_data()
@@ -789,7 +790,7 @@ void TestProjectFile::emptyFormMailer()
     Quiz quiz;
     quiz.setFormMailers(list);
     QVERIFY(ProjectFile::fromBytes(quiz, file.bytes()));
-    QCOMPARE(quiz.text(QStringLiteral("cboFormMailer")), expected);
+    QCOMPARE(quiz.text(SettingKey::cboFormMailer), expected);
     QCOMPARE(quiz.formMailers(), list);
 }
 
@@ -849,13 +850,13 @@ void TestProjectFile::coloursAfterLoad()
     Quiz quiz;
     QVERIFY(ProjectFile::fromBytes(quiz, file.bytes()));
     QCOMPARE(quiz.color(button), colour);
-    QCOMPARE(quiz.text(edit), text);
+    QCOMPARE(quiz.text(settingKey(edit)), text);
     // Every pair agrees after a load.
     for (const ColourPair &p : Colours::pairs()) {
-        if (QLatin1String(p.edit) == edit)
+        if (p.edit == settingKey(edit))
             continue;
         QCOMPARE(quiz.color(QLatin1String(p.button)), rgb(0x1A, 0x2B, 0x3C));
-        QCOMPARE(quiz.text(QLatin1String(p.edit)), QStringLiteral("1A2B3C"));
+        QCOMPARE(quiz.text(settingKey(p.edit)), QStringLiteral("1A2B3C"));
     }
 }
 
@@ -896,8 +897,8 @@ void TestProjectFile::toleratedFiles()
     QFETCH(QString, title);
     Quiz quiz;
     QVERIFY(loadBytes(quiz, data));
-    QCOMPARE(quiz.text(QStringLiteral("edtFormTitel")), title);
-    QCOMPARE(quiz.text(QStringLiteral("memoTextEnde")), QStringLiteral("Datei memoTextEnde"));
+    QCOMPARE(quiz.text(SettingKey::edtFormTitel), title);
+    QCOMPARE(quiz.text(SettingKey::memoTextEnde), QStringLiteral("Datei memoTextEnde"));
     QCOMPARE(quiz.questions().count(), 3);
 }
 
@@ -1090,8 +1091,7 @@ void TestProjectFile::shippedDefaultProjectLoads()
     for (const SettingDef &def : Settings::all()) {
         if (def.store != SettingStore::Window)
             continue;
-        const QString key = QString::fromLatin1(def.key);
-        QCOMPARE(quiz.text(key), initial.text(key));
+        QCOMPARE(quiz.text(def.id), initial.text(def.id));
     }
     for (const ColourPair &p : Colours::pairs())
         QCOMPARE(quiz.color(QLatin1String(p.button)), initial.color(QLatin1String(p.button)));

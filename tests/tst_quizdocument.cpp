@@ -3,6 +3,7 @@
 // over a loaded quiz), the question objects and the 8-bit code page.
 
 #include "freetextquestion.h"
+#include "testkeys.h"
 #include "multiplechoicequestion.h"
 #include "questionlist.h"
 #include "singlechoicequestion.h"
@@ -28,7 +29,9 @@ QStringList spiedKeys(const QSignalSpy &spy)
 {
     QStringList keys;
     for (const QList<QVariant> &args : spy)
-        keys << args.at(0).toString();
+        keys << (args.at(0).canConvert<SettingKey>() && args.at(0).metaType() == QMetaType::fromType<SettingKey>()
+                     ? Settings::keyName(args.at(0).value<SettingKey>())
+                     : args.at(0).toString());
     return keys;
 }
 
@@ -107,16 +110,17 @@ void TestQuizDocument::settingsTableHasEveryKeyOnce()
         const QString key = QString::fromLatin1(Settings::all()[size_t(i)].key);
         QVERIFY2(!keys.contains(key), qPrintable(key));
         keys.insert(key);
-        QCOMPARE(Settings::indexOf(key), i);
-        QCOMPARE(Settings::find(key), &Settings::all()[size_t(i)]);
+        QCOMPARE(Settings::keyOf(key), std::optional<SettingKey>(SettingKey(i)));
+        QCOMPARE(&Settings::def(SettingKey(i)), &Settings::all()[size_t(i)]);
+        QCOMPARE(Settings::all()[size_t(i)].id, SettingKey(i));
         if (Settings::all()[size_t(i)].store == SettingStore::Ext)
             ++ext;
     }
     QCOMPARE(ext, 9);
     // Keys are compared exactly.
-    QCOMPARE(Settings::indexOf(QStringLiteral("edtformtitel")), -1);
-    QCOMPARE(Settings::indexOf(QStringLiteral("cboBGColor")), -1);
-    QVERIFY(!Settings::find(QString()));
+    QVERIFY(!Settings::keyOf(QStringLiteral("edtformtitel")));
+    QVERIFY(!Settings::keyOf(QStringLiteral("cboBGColor")));
+    QVERIFY(!Settings::keyOf(QString()));
 }
 
 void TestQuizDocument::settingKinds_data()
@@ -155,8 +159,7 @@ void TestQuizDocument::settingKinds()
     QFETCH(QString, key);
     QFETCH(int, kind);
     QFETCH(int, store);
-    const SettingDef *def = Settings::find(key);
-    QVERIFY(def);
+    const SettingDef *def = &Settings::def(settingKey(key));
     QCOMPARE(int(def->kind), kind);
     QCOMPARE(int(def->store), store);
 }
@@ -200,8 +203,7 @@ void TestQuizDocument::numberRanges()
     QFETCH(bool, hasRange);
     QFETCH(int, minimum);
     QFETCH(int, maximum);
-    const SettingDef *def = Settings::find(key);
-    QVERIFY(def);
+    const SettingDef *def = &Settings::def(settingKey(key));
     QCOMPARE(def->kind, SettingKind::Number);
     QCOMPARE(def->hasRange, hasRange);
     if (hasRange) {
@@ -219,9 +221,9 @@ void TestQuizDocument::itemLists()
              QStringList({"dotted", "dashed", "solid", "groove", "double", "rigde", "inset", "outset"}));
     QCOMPARE(Settings::items(ItemList::Units), QStringList({"px", "pc", "in", "cm", "mm", "em", "ex"}));
     QCOMPARE(Settings::items(ItemList::Encodings), QStringList({"iso-8859-1", "utf-8"}));
-    QCOMPARE(Settings::find(QStringLiteral("edtRahmenFormField"))->items, ItemList::BorderStyles);
-    QCOMPARE(Settings::find(QStringLiteral("cboSchriftFormEinheit"))->items, ItemList::Units);
-    QCOMPARE(Settings::find(QStringLiteral("cboFontFormField"))->items, ItemList::Fonts);
+    QCOMPARE(Settings::def(SettingKey::edtRahmenFormField).items, ItemList::BorderStyles);
+    QCOMPARE(Settings::def(SettingKey::cboSchriftFormEinheit).items, ItemList::Units);
+    QCOMPARE(Settings::def(SettingKey::cboFontFormField).items, ItemList::Fonts);
 }
 
 void TestQuizDocument::parseFlag_data()
@@ -419,24 +421,24 @@ void TestQuizDocument::initialTexts()
     QFETCH(QString, key);
     QFETCH(QString, value);
     Quiz quiz;
-    QCOMPARE(quiz.text(key), value);
+    QCOMPARE(quiz.text(settingKey(key)), value);
 }
 
 void TestQuizDocument::initialFlagsAndExtSettings()
 {
     Quiz quiz;
-    QVERIFY(quiz.flag(QStringLiteral("rdEnd")));
-    QVERIFY(!quiz.flag(QStringLiteral("rdBegin")));
-    QVERIFY(quiz.flag(QStringLiteral("chkShowAuswertung")));
-    QVERIFY(quiz.flag(QStringLiteral("chkShowPicDiagramm")));
-    QVERIFY(quiz.flag(QStringLiteral("cboStandardButton")));
-    QVERIFY(quiz.flag(QStringLiteral("cboStandardFeld")));
-    QVERIFY(!quiz.flag(QStringLiteral("chkShowAdress")));
-    QVERIFY(!quiz.flag(QStringLiteral("chkShowUserCorrectAnswers")));
-    QVERIFY(!quiz.flag(QStringLiteral("chkCaptcha")));
-    QVERIFY(!quiz.flag(QStringLiteral("chkPrintButton")));
+    QVERIFY(quiz.flag(SettingKey::rdEnd));
+    QVERIFY(!quiz.flag(SettingKey::rdBegin));
+    QVERIFY(quiz.flag(SettingKey::chkShowAuswertung));
+    QVERIFY(quiz.flag(SettingKey::chkShowPicDiagramm));
+    QVERIFY(quiz.flag(SettingKey::cboStandardButton));
+    QVERIFY(quiz.flag(SettingKey::cboStandardFeld));
+    QVERIFY(!quiz.flag(SettingKey::chkShowAdress));
+    QVERIFY(!quiz.flag(SettingKey::chkShowUserCorrectAnswers));
+    QVERIFY(!quiz.flag(SettingKey::chkCaptcha));
+    QVERIFY(!quiz.flag(SettingKey::chkPrintButton));
 
-    const QString mailer = quiz.text(QStringLiteral("cboFormMailer"));
+    const QString mailer = quiz.text(SettingKey::cboFormMailer);
     QVERIFY2(mailer.startsWith(QLatin1String("http://")) && mailer.endsWith(kRequiredSuffix), qPrintable(mailer));
 
     const ExtSettings ext = quiz.extSettings();
@@ -474,28 +476,28 @@ void TestQuizDocument::setTextSignalsRealChangesOnly()
 {
     Quiz quiz;
     QSignalSpy spy(&quiz, &Quiz::settingChanged);
-    quiz.setText(QStringLiteral("edtFormTitel"), QStringLiteral("Online Quiz"));
+    quiz.setText(SettingKey::edtFormTitel, QStringLiteral("Online Quiz"));
     QCOMPARE(spy.count(), 0);
-    quiz.setText(QStringLiteral("edtFormTitel"), QStringLiteral("  "));
+    quiz.setText(SettingKey::edtFormTitel, QStringLiteral("  "));
     QCOMPARE(spiedKeys(spy), QStringList{"edtFormTitel"});
     // Text is kept exactly, blanks, line breaks and markup included.
-    QCOMPARE(quiz.text(QStringLiteral("edtFormTitel")), QStringLiteral("  "));
+    QCOMPARE(quiz.text(SettingKey::edtFormTitel), QStringLiteral("  "));
     const QString markup = QStringLiteral("<p style=\"x\">a\r\nb</p>");
-    quiz.setText(QStringLiteral("memoTextEnde"), markup);
-    QCOMPARE(quiz.text(QStringLiteral("memoTextEnde")), markup);
+    quiz.setText(SettingKey::memoTextEnde, markup);
+    QCOMPARE(quiz.text(SettingKey::memoTextEnde), markup);
     // A number field holds any text a file brings.
-    quiz.setText(QStringLiteral("edtSizeHeader"), QStringLiteral("abc"));
-    QCOMPARE(quiz.text(QStringLiteral("edtSizeHeader")), QStringLiteral("abc"));
+    quiz.setText(SettingKey::edtSizeHeader, QStringLiteral("abc"));
+    QCOMPARE(quiz.text(SettingKey::edtSizeHeader), QStringLiteral("abc"));
 }
 
 void TestQuizDocument::setTextIgnoresFlags()
 {
     Quiz quiz;
     QSignalSpy spy(&quiz, &Quiz::settingChanged);
-    quiz.setText(QStringLiteral("rdEnd"), QStringLiteral("0"));
-    QVERIFY(quiz.flag(QStringLiteral("rdEnd")));
-    quiz.setFlag(QStringLiteral("edtFormTitel"), true);
-    QCOMPARE(quiz.text(QStringLiteral("edtFormTitel")), QStringLiteral("Online Quiz"));
+    quiz.setText(SettingKey::rdEnd, QStringLiteral("0"));
+    QVERIFY(quiz.flag(SettingKey::rdEnd));
+    quiz.setFlag(SettingKey::edtFormTitel, true);
+    QCOMPARE(quiz.text(SettingKey::edtFormTitel), QStringLiteral("Online Quiz"));
     QCOMPARE(spy.count(), 0);
 }
 
@@ -531,16 +533,16 @@ void TestQuizDocument::radioRule()
     Quiz quiz;
     // Reach the state before: both off is possible only by turning one off.
     if (beginBefore)
-        quiz.setFlag(QStringLiteral("rdBegin"), true);
+        quiz.setFlag(SettingKey::rdBegin, true);
     if (!endBefore)
-        quiz.setFlag(QStringLiteral("rdEnd"), false);
-    QCOMPARE(quiz.flag(QStringLiteral("rdBegin")), beginBefore);
-    QCOMPARE(quiz.flag(QStringLiteral("rdEnd")), endBefore);
+        quiz.setFlag(SettingKey::rdEnd, false);
+    QCOMPARE(quiz.flag(SettingKey::rdBegin), beginBefore);
+    QCOMPARE(quiz.flag(SettingKey::rdEnd), endBefore);
 
     QSignalSpy spy(&quiz, &Quiz::settingChanged);
-    quiz.setFlag(key, on);
-    QCOMPARE(quiz.flag(QStringLiteral("rdBegin")), beginAfter);
-    QCOMPARE(quiz.flag(QStringLiteral("rdEnd")), endAfter);
+    quiz.setFlag(settingKey(key), on);
+    QCOMPARE(quiz.flag(SettingKey::rdBegin), beginAfter);
+    QCOMPARE(quiz.flag(SettingKey::rdEnd), endAfter);
     QCOMPARE(spiedKeys(spy), signalled);
 }
 
@@ -565,7 +567,7 @@ void TestQuizDocument::extSettingsMapToTheirKeys()
         {"IPErrorPage", "IP"},          {"FileErrorPage", "FILE"},        {"CaptchaErrorPage", "CAPTCHA"},
     };
     for (const auto &kv : expected)
-        QCOMPARE(quiz.text(kv.first), kv.second);
+        QCOMPARE(quiz.text(settingKey(kv.first)), kv.second);
 
     const ExtSettings back = quiz.extSettings();
     QCOMPARE(back.encoding, e.encoding);
@@ -627,12 +629,12 @@ void TestQuizDocument::colourCascade()
 
     Quiz quiz;
     QCOMPARE(quiz.color(button), buttonBefore);
-    quiz.setText(edit, editText);
+    quiz.setText(settingKey(edit), editText);
     QSignalSpy colours(&quiz, &Quiz::colorChanged);
     QSignalSpy settings(&quiz, &Quiz::settingChanged);
-    quiz.colorToButton(edit);
+    quiz.colorToButton(settingKey(edit));
     QCOMPARE(quiz.color(button), buttonAfter);
-    QCOMPARE(quiz.text(edit), textAfter);
+    QCOMPARE(quiz.text(settingKey(edit)), textAfter);
     QCOMPARE(colours.count(), colourSignal ? 1 : 0);
     if (colourSignal)
         QCOMPARE(colours.at(0).at(0).toString(), button);
@@ -642,8 +644,8 @@ void TestQuizDocument::colourCascade()
 void TestQuizDocument::typingIntoAColourEditLeavesItsButton()
 {
     Quiz quiz;
-    quiz.setText(QStringLiteral("edtFarbeButton"), QStringLiteral("ff0000"));
-    quiz.setText(QStringLiteral("edtHGColor"), QStringLiteral("00ff00"));
+    quiz.setText(SettingKey::edtFarbeButton, QStringLiteral("ff0000"));
+    quiz.setText(SettingKey::edtHGColor, QStringLiteral("00ff00"));
     QCOMPARE(quiz.color(QStringLiteral("cboButtonColor")), ColorValue(0));
     QCOMPARE(quiz.color(QStringLiteral("cboBGColor")), rgb(0xC0, 0xC0, 0xC0));
 }
@@ -651,20 +653,20 @@ void TestQuizDocument::typingIntoAColourEditLeavesItsButton()
 void TestQuizDocument::buttonWritesCanonicalTextOnRealChangeOnly()
 {
     Quiz quiz;
-    quiz.setText(QStringLiteral("edtFarbeButton"), QStringLiteral("typed"));
+    quiz.setText(SettingKey::edtFarbeButton, QStringLiteral("typed"));
     quiz.setColor(QStringLiteral("cboButtonColor"), rgb(0x12, 0xAB, 0xCD));
-    QCOMPARE(quiz.text(QStringLiteral("edtFarbeButton")), QStringLiteral("12ABCD"));
+    QCOMPARE(quiz.text(SettingKey::edtFarbeButton), QStringLiteral("12ABCD"));
     QCOMPARE(quiz.color(QStringLiteral("cboButtonColor")), rgb(0x12, 0xAB, 0xCD));
 
     // Setting the colour it already has is no change: the edit keeps its text.
-    quiz.setText(QStringLiteral("edtFarbeButton"), QStringLiteral("typed"));
+    quiz.setText(SettingKey::edtFarbeButton, QStringLiteral("typed"));
     QSignalSpy spy(&quiz, &Quiz::colorChanged);
     quiz.setColor(QStringLiteral("cboButtonColor"), rgb(0x12, 0xAB, 0xCD));
     QCOMPARE(spy.count(), 0);
-    QCOMPARE(quiz.text(QStringLiteral("edtFarbeButton")), QStringLiteral("typed"));
+    QCOMPARE(quiz.text(SettingKey::edtFarbeButton), QStringLiteral("typed"));
 
     // Only the button's own edit follows.
-    QCOMPARE(quiz.text(QStringLiteral("edtColorFormField")), QStringLiteral("000000"));
+    QCOMPARE(quiz.text(SettingKey::edtColorFormField), QStringLiteral("000000"));
 }
 
 void TestQuizDocument::colorsFromTextsSetsAllEightPairs()
@@ -675,7 +677,7 @@ void TestQuizDocument::colorsFromTextsSetsAllEightPairs()
     const QStringList buttons = {"cboBGColor",       "cboHeadingColor", "cboTextColor",   "cboTabColor",
                                  "cboColorHGButton", "cboButtonColor",  "cboHGFormField", "cboColorFormField"};
     for (int i = 0; i < edits.size(); ++i)
-        quiz.setText(edits[i], Colours::textOf(rgb(i + 1, 0, i + 1)));
+        quiz.setText(settingKey(edits[i]), Colours::textOf(rgb(i + 1, 0, i + 1)));
     QSignalSpy spy(&quiz, &Quiz::colorChanged);
     quiz.colorsFromTexts();
     QCOMPARE(spiedKeys(spy), buttons);
@@ -691,10 +693,10 @@ void TestQuizDocument::takeFromSignalsChangedKeysOnly()
     quiz.questions().append(std::move(kept));
 
     Quiz loaded;
-    loaded.setText(QStringLiteral("edtFormTitel"), QStringLiteral("Neu"));
-    loaded.setFlag(QStringLiteral("rdBegin"), true);
-    loaded.setText(QStringLiteral("edtTabColor"), QStringLiteral("00ff00"));
-    loaded.colorToButton(QStringLiteral("edtTabColor"));
+    loaded.setText(SettingKey::edtFormTitel, QStringLiteral("Neu"));
+    loaded.setFlag(SettingKey::rdBegin, true);
+    loaded.setText(SettingKey::edtTabColor, QStringLiteral("00ff00"));
+    loaded.colorToButton(SettingKey::edtTabColor);
     loaded.setFormMailers({QStringLiteral("http://a/quiz.php")});
     auto q = std::make_unique<MultipleChoiceQuestion>();
     Question *question = q.get();
@@ -713,10 +715,10 @@ void TestQuizDocument::takeFromSignalsChangedKeysOnly()
     QCOMPARE(questions.count(), 1);
     QCOMPARE(mailers.count(), 1);
 
-    QCOMPARE(quiz.text(QStringLiteral("edtFormTitel")), QStringLiteral("Neu"));
-    QVERIFY(quiz.flag(QStringLiteral("rdBegin")));
-    QVERIFY(!quiz.flag(QStringLiteral("rdEnd")));
-    QCOMPARE(quiz.text(QStringLiteral("edtTabColor")), QStringLiteral("00FF00"));
+    QCOMPARE(quiz.text(SettingKey::edtFormTitel), QStringLiteral("Neu"));
+    QVERIFY(quiz.flag(SettingKey::rdBegin));
+    QVERIFY(!quiz.flag(SettingKey::rdEnd));
+    QCOMPARE(quiz.text(SettingKey::edtTabColor), QStringLiteral("00FF00"));
     QCOMPARE(quiz.color(QStringLiteral("cboTabColor")), rgb(0, 0xFF, 0));
     QCOMPARE(quiz.formMailers(), QStringList{"http://a/quiz.php"});
     QCOMPARE(quiz.questions().count(), 1);
@@ -727,18 +729,18 @@ void TestQuizDocument::takeFromSignalsChangedKeysOnly()
 void TestQuizDocument::copySettingsFromLeavesQuestions()
 {
     Quiz source;
-    source.setText(QStringLiteral("memoTextEnde"), QStringLiteral("Ende"));
-    source.setFlag(QStringLiteral("chkCaptcha"), true);
+    source.setText(SettingKey::memoTextEnde, QStringLiteral("Ende"));
+    source.setFlag(SettingKey::chkCaptcha, true);
     source.setColor(QStringLiteral("cboHGFormField"), rgb(1, 2, 3));
     source.setFormMailers({QStringLiteral("x"), QStringLiteral("y")});
     source.questions().append(std::make_unique<SingleChoiceQuestion>());
 
     Quiz copy;
     copy.copySettingsFrom(source);
-    QCOMPARE(copy.text(QStringLiteral("memoTextEnde")), QStringLiteral("Ende"));
-    QVERIFY(copy.flag(QStringLiteral("chkCaptcha")));
+    QCOMPARE(copy.text(SettingKey::memoTextEnde), QStringLiteral("Ende"));
+    QVERIFY(copy.flag(SettingKey::chkCaptcha));
     QCOMPARE(copy.color(QStringLiteral("cboHGFormField")), rgb(1, 2, 3));
-    QCOMPARE(copy.text(QStringLiteral("edtHGFormField")), QStringLiteral("010203"));
+    QCOMPARE(copy.text(SettingKey::edtHGFormField), QStringLiteral("010203"));
     QCOMPARE(copy.formMailers(), QStringList({"x", "y"}));
     QVERIFY(copy.questions().isEmpty());
     QCOMPARE(source.questions().count(), 1);

@@ -139,7 +139,7 @@ private slots:
         MainWindow w;
         w.startUp(QString(), false);
         Prompts::clearAsked();
-        w.quiz().setText(QStringLiteral("memoEinleitung"), QStringLiteral("Willkommen"));
+        w.quiz().setText(SettingKey::memoEinleitung, QStringLiteral("Willkommen"));
         whenEditorShown([](HtmlEditorDialog *e) {
             e->view()->execCommand(QStringLiteral("SelectAll"));
             action(e, "actBold")->trigger();
@@ -147,7 +147,7 @@ private slots:
             action(e, "actExit")->trigger();
         });
         w.findChild<QPushButton *>(QStringLiteral("btHtmlEinleitungstext"))->click();
-        QCOMPARE(w.quiz().text(QStringLiteral("memoEinleitung")), QStringLiteral("<b>Willkommen</b>"));
+        QCOMPARE(w.quiz().text(SettingKey::memoEinleitung), QStringLiteral("<b>Willkommen</b>"));
 
         // A caption formatted in the editor keeps its markup through the page:
         // the hidden field carries it escaped, the question rows unchanged.

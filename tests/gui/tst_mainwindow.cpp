@@ -1,4 +1,5 @@
 #include "../testfiles.h"
+#include "../testkeys.h"
 #include "colorbutton.h"
 #include "freetextquestion.h"
 #include "multiplechoicequestion.h"
@@ -58,14 +59,14 @@ private:
     QString makeProject(const QString &name)
     {
         Quiz q;
-        q.setText(QStringLiteral("edtFormTitel"), QStringLiteral("Erdkunde"));
-        q.setText(QStringLiteral("memoEinleitung"), QStringLiteral("Zeile 1\r\nZeile 2"));
-        q.setText(QStringLiteral("edtSizeHeader"), QStringLiteral("abc"));
-        q.setText(QStringLiteral("cboFontHeader"), QStringLiteral("Georgia,Serif"));
-        q.setFlag(QStringLiteral("chkShowAdress"), true);
-        q.setFlag(QStringLiteral("cboStandardButton"), false);
-        q.setFlag(QStringLiteral("rdBegin"), true);
-        q.setText(QStringLiteral("edtHintergrundButton"), QStringLiteral("ff8040"));
+        q.setText(SettingKey::edtFormTitel, QStringLiteral("Erdkunde"));
+        q.setText(SettingKey::memoEinleitung, QStringLiteral("Zeile 1\r\nZeile 2"));
+        q.setText(SettingKey::edtSizeHeader, QStringLiteral("abc"));
+        q.setText(SettingKey::cboFontHeader, QStringLiteral("Georgia,Serif"));
+        q.setFlag(SettingKey::chkShowAdress, true);
+        q.setFlag(SettingKey::cboStandardButton, false);
+        q.setFlag(SettingKey::rdBegin, true);
+        q.setText(SettingKey::edtHintergrundButton, QStringLiteral("ff8040"));
         auto simple = std::make_unique<FreeTextQuestion>();
         simple->caption = QStringLiteral("Hauptstadt von Frankreich?");
         simple->answers << QStringLiteral("Paris");
@@ -175,25 +176,25 @@ private slots:
         title->setFocus();
         title->selectAll();
         QTest::keyClicks(title, QStringLiteral("Mein Quiz"));
-        QCOMPARE(window().quiz().text(QStringLiteral("edtFormTitel")), QStringLiteral("Mein Quiz"));
+        QCOMPARE(window().quiz().text(SettingKey::edtFormTitel), QStringLiteral("Mein Quiz"));
 
         auto *memo = control<QPlainTextEdit>("memoTextEnde");
         memo->setPlainText(QStringLiteral("a\nb"));
-        QCOMPARE(window().quiz().text(QStringLiteral("memoTextEnde")), QStringLiteral("a\r\nb"));
+        QCOMPARE(window().quiz().text(SettingKey::memoTextEnde), QStringLiteral("a\r\nb"));
 
         auto *font = control<QComboBox>("cboFontForm");
         font->setEditText(QStringLiteral("Georgia,Serif"));
-        QCOMPARE(window().quiz().text(QStringLiteral("cboFontForm")), QStringLiteral("Georgia,Serif"));
+        QCOMPARE(window().quiz().text(SettingKey::cboFontForm), QStringLiteral("Georgia,Serif"));
 
         control<QCheckBox>("chkCaptcha")->click();
-        QVERIFY(window().quiz().flag(QStringLiteral("chkCaptcha")));
+        QVERIFY(window().quiz().flag(SettingKey::chkCaptcha));
         control<QRadioButton>("rdBegin")->click();
-        QVERIFY(window().quiz().flag(QStringLiteral("rdBegin")));
-        QVERIFY(!window().quiz().flag(QStringLiteral("rdEnd")));
+        QVERIFY(window().quiz().flag(SettingKey::rdBegin));
+        QVERIFY(!window().quiz().flag(SettingKey::rdEnd));
         QVERIFY(!control<QRadioButton>("rdEnd")->isChecked());
 
         // The quiz may hold both positions off; the radio buttons follow.
-        window().quiz().setFlag(QStringLiteral("rdBegin"), false);
+        window().quiz().setFlag(SettingKey::rdBegin, false);
         QVERIFY(!control<QRadioButton>("rdBegin")->isChecked());
         QVERIFY(!control<QRadioButton>("rdEnd")->isChecked());
     }
@@ -230,7 +231,7 @@ private slots:
             }
         }
         // A load sets the flag the same way, and hidden values are kept.
-        window().quiz().setFlag(check, !visibleWhenChecked);
+        window().quiz().setFlag(settingKey(check), !visibleWhenChecked);
         for (const QString &name : controls)
             QVERIFY(window().findChild<QWidget *>(name)->isHidden());
     }
@@ -247,7 +248,7 @@ private slots:
         control<QLineEdit>("edtFormTitel")->setFocus();
         QApplication::processEvents();
         QCOMPARE(size->text(), QStringLiteral("50"));
-        QCOMPARE(window().quiz().text(QStringLiteral("edtSizeHeader")), QStringLiteral("50"));
+        QCOMPARE(window().quiz().text(SettingKey::edtSizeHeader), QStringLiteral("50"));
         size->stepBy(3);
         QCOMPARE(size->text(), QStringLiteral("50"));
         size->stepBy(-60);
@@ -256,7 +257,7 @@ private slots:
         auto *fieldSize = control<NumberEdit>("edtSizeFormField");
         fieldSize->setText(QStringLiteral("200"));
         fieldSize->stepBy(1);
-        QCOMPARE(window().quiz().text(QStringLiteral("edtSizeFormField")), QStringLiteral("201"));
+        QCOMPARE(window().quiz().text(SettingKey::edtSizeFormField), QStringLiteral("201"));
     }
 
     void colourCascade_data()
@@ -302,7 +303,7 @@ private slots:
         QApplication::processEvents();
         QCOMPARE(b->color(), buttonAfter);
         QCOMPARE(e->text(), textAfter);
-        QCOMPARE(window().quiz().text(edit), textAfter);
+        QCOMPARE(window().quiz().text(settingKey(edit)), textAfter);
     }
 
     void cssColoursFollowOnlyPicksAndLoads()
@@ -316,7 +317,7 @@ private slots:
         QTest::keyClicks(e, QStringLiteral("00ff00"));
         QTest::keyClick(e, Qt::Key_Tab);
         QCOMPARE(b->color(), QColor(0, 0, 0));
-        QCOMPARE(window().quiz().text(QStringLiteral("edtFarbeButton")), QStringLiteral("00ff00"));
+        QCOMPARE(window().quiz().text(SettingKey::edtFarbeButton), QStringLiteral("00ff00"));
         // A pick overwrites the typed text with upper-case digits.
         b->setColor(QColor(0x12, 0xab, 0xEF));
         QCOMPARE(e->text(), QStringLiteral("12ABEF"));
@@ -335,7 +336,7 @@ private slots:
         QVERIFY(window().generateHtml());
         const QString page = window().pageText();
         QVERIFY(page.contains(QStringLiteral(".tableback { background-color:#FFFFFF}")));
-        QCOMPARE(window().quiz().text(QStringLiteral("edtTabColor")), QStringLiteral("00FF00"));
+        QCOMPARE(window().quiz().text(SettingKey::edtTabColor), QStringLiteral("00FF00"));
     }
 
     void switchingTabsTakesTheDesignColourOver()
@@ -354,7 +355,7 @@ private slots:
 
     void htmlTabShowsTheGeneratedPage()
     {
-        window().quiz().setText(QStringLiteral("edtFormTitel"), QStringLiteral("Tab-Test"));
+        window().quiz().setText(SettingKey::edtFormTitel, QStringLiteral("Tab-Test"));
         auto *memo = control<QPlainTextEdit>("memoHtml");
         memo->setPlainText(QStringLiteral("von Hand"));
         control<QTabWidget>("PageControl1")->setCurrentIndex(5);
@@ -388,8 +389,8 @@ private slots:
     {
         QFETCH(QString, encoding);
         QFETCH(QByteArray, umlaut);
-        window().quiz().setText(QStringLiteral("encoding"), encoding);
-        window().quiz().setText(QStringLiteral("edtFormTitel"), QStringLiteral("Quiz \u00e4"));
+        window().quiz().setText(SettingKey::encoding, encoding);
+        window().quiz().setText(SettingKey::edtFormTitel, QStringLiteral("Quiz \u00e4"));
         const QString path = work(QStringLiteral("export.htm"));
         Prompts::setNextAnswer(path);
         window().exportHtml();
@@ -449,7 +450,7 @@ private slots:
 
         // Save again writes without asking.
         Prompts::clearAsked();
-        window().quiz().setText(QStringLiteral("edtFormTitel"), QStringLiteral("Zweiter Stand"));
+        window().quiz().setText(SettingKey::edtFormTitel, QStringLiteral("Zweiter Stand"));
         QVERIFY(window().saveFile());
         QVERIFY(asked().isEmpty());
         QVERIFY(TestFiles::readFile(first).contains("Zweiter Stand"));
@@ -516,7 +517,7 @@ private slots:
         QFETCH(int, answer);
         QFETCH(QString, dialogAnswer);
         QFETCH(bool, goesOn);
-        window().quiz().setText(QStringLiteral("edtFormTitel"), QStringLiteral("Meine Arbeit"));
+        window().quiz().setText(SettingKey::edtFormTitel, QStringLiteral("Meine Arbeit"));
         Prompts::setNextAnswer(QVariant::fromValue(Prompts::Answer(answer)));
         if (dialogAnswer != QLatin1String("-"))
             Prompts::setNextAnswer(dialogAnswer.isEmpty() ? QString() : work(dialogAnswer));
@@ -527,7 +528,7 @@ private slots:
         bool wentOn = false;
         if (command == QLatin1String("new")) {
             wentOn = window().newFile();
-            QCOMPARE(window().quiz().text(QStringLiteral("edtFormTitel")) == QLatin1String("Online Quiz"), goesOn);
+            QCOMPARE(window().quiz().text(SettingKey::edtFormTitel) == QLatin1String("Online Quiz"), goesOn);
         } else if (command == QLatin1String("load")) {
             wentOn = window().openFile();
         } else {
@@ -539,7 +540,7 @@ private slots:
         if (answer == Prompts::Yes && !dialogAnswer.isEmpty() && goesOn)
             QVERIFY(TestFiles::readFile(work(dialogAnswer)).contains("Meine Arbeit"));
         if (!goesOn)
-            QCOMPARE(window().quiz().text(QStringLiteral("edtFormTitel")), QStringLiteral("Meine Arbeit"));
+            QCOMPARE(window().quiz().text(SettingKey::edtFormTitel), QStringLiteral("Meine Arbeit"));
         if (command == QLatin1String("close") && goesOn) {
             // Reopen a window for cleanup.
             m_window = std::make_unique<MainWindow>();
@@ -562,7 +563,7 @@ private slots:
         QCOMPARE(window().m_savePath, first);
         QCOMPARE(window().statusText(), first);
         QVERIFY(window().m_saved);
-        QCOMPARE(window().quiz().text(QStringLiteral("edtFormTitel")), QStringLiteral("Online Quiz"));
+        QCOMPARE(window().quiz().text(SettingKey::edtFormTitel), QStringLiteral("Online Quiz"));
 
         // A path that does not exist does nothing at all.
         Prompts::clearAsked();
@@ -574,8 +575,8 @@ private slots:
 
     void previewTabWritesTheUserFile()
     {
-        window().quiz().setText(QStringLiteral("encoding"), QStringLiteral("utf-8"));
-        window().quiz().setText(QStringLiteral("edtFormTitel"), QStringLiteral("Vorschau \u00fc"));
+        window().quiz().setText(SettingKey::encoding, QStringLiteral("utf-8"));
+        window().quiz().setText(SettingKey::edtFormTitel, QStringLiteral("Vorschau \u00fc"));
         control<QTabWidget>("PageControl1")->setCurrentIndex(6);
         const QString path = m_userDir.filePath(QStringLiteral("temp.htm"));
         QTRY_VERIFY(QFile::exists(path));
@@ -587,7 +588,7 @@ private slots:
     {
         // The manager is opened from the menu; a new address saved with Yes
         // shows in the drop-down at once, and the quiz keeps its address.
-        window().quiz().setText(QStringLiteral("cboFormMailer"), QStringLiteral("http://eigene.example/quiz.php"));
+        window().quiz().setText(SettingKey::cboFormMailer, QStringLiteral("http://eigene.example/quiz.php"));
         QTimer::singleShot(50, [] {
             auto *manager = qobject_cast<FormMailerManager *>(QApplication::activeModalWidget());
             QVERIFY(manager);
@@ -605,13 +606,13 @@ private slots:
         QCOMPARE(combo->count(), 2);
         QCOMPARE(combo->itemText(1), QStringLiteral("http://neu.example/quiz.php"));
         QCOMPARE(combo->currentText(), QStringLiteral("http://eigene.example/quiz.php"));
-        QCOMPARE(window().quiz().text(QStringLiteral("cboFormMailer")), QStringLiteral("http://eigene.example/quiz.php"));
+        QCOMPARE(window().quiz().text(SettingKey::cboFormMailer), QStringLiteral("http://eigene.example/quiz.php"));
         QFile::remove(m_userDir.filePath(QStringLiteral("formmailers.xml"))); // the next start seeds it anew
     }
 
     void linkTestAndHelp()
     {
-        window().quiz().setText(QStringLiteral("cboFormMailer"), QStringLiteral("http://example.org/quiz.php?x=1"));
+        window().quiz().setText(SettingKey::cboFormMailer, QStringLiteral("http://example.org/quiz.php?x=1"));
         control<QToolButton>("btGOCaptcha")->click();
         QCOMPARE(asked().last().kind, QStringLiteral("openUrl"));
         QCOMPARE(asked().last().text, QStringLiteral("http://example.org/quiz.php?x=1?action=checkurl"));

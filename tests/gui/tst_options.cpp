@@ -1,4 +1,5 @@
 #include "../testfiles.h"
+#include "../testkeys.h"
 #include "formmailers.h"
 #include "pagegenerator.h"
 #include "paths.h"
@@ -403,9 +404,9 @@ private slots:
     void projectSettingsOkWritesInOrder()
     {
         Quiz quiz;
-        quiz.setText(QStringLiteral("ProjectSettings_title"), QStringLiteral("Alt"));
-        quiz.setText(QStringLiteral("ProjectSettings_url"), QStringLiteral("http://"));
-        quiz.setText(QStringLiteral("ProjectSettings_comment"), QStringLiteral("Zeile 1\r\nZeile 2"));
+        quiz.setText(SettingKey::ProjectSettings_title, QStringLiteral("Alt"));
+        quiz.setText(SettingKey::ProjectSettings_url, QStringLiteral("http://"));
+        quiz.setText(SettingKey::ProjectSettings_comment, QStringLiteral("Zeile 1\r\nZeile 2"));
         QSignalSpy changed(&quiz, &Quiz::settingChanged);
 
         QStringList shown;
@@ -425,7 +426,7 @@ private slots:
         QCOMPARE(shown, (QStringList{"Alt", "http://", "Zeile 1\nZeile 2"}));
         QStringList keys;
         for (const QList<QVariant> &args : changed)
-            keys << args.at(0).toString();
+            keys << Settings::keyName(args.at(0).value<SettingKey>());
         QCOMPARE(keys, (QStringList{"ProjectSettings_title", "ProjectSettings_author", "ProjectSettings_url", "ProjectSettings_company",
                                     "ProjectSettings_comment"}));
         const ExtSettings ext = quiz.extSettings();
@@ -447,7 +448,7 @@ private slots:
     {
         QFETCH(QString, way);
         Quiz quiz;
-        quiz.setText(QStringLiteral("encoding"), QStringLiteral("iso-8859-1"));
+        quiz.setText(SettingKey::encoding, QStringLiteral("iso-8859-1"));
         QSignalSpy changed(&quiz, &Quiz::settingChanged);
 
         whenShown<ProjectPropertiesDialog>([way](ProjectPropertiesDialog *d) {
@@ -485,8 +486,8 @@ private slots:
         const QStringList keys{"ProjectSettings_title",   "ProjectSettings_author",  "ProjectSettings_url",
                                "ProjectSettings_company", "ProjectSettings_comment", "CaptchaErrorPage"};
         for (const QString &key : keys)
-            quiz.setText(key, value);
-        quiz.setText(QStringLiteral("encoding"), QStringLiteral("utf-8"));
+            quiz.setText(settingKey(key), value);
+        quiz.setText(SettingKey::encoding, QStringLiteral("utf-8"));
         QSignalSpy changed(&quiz, &Quiz::settingChanged);
 
         whenShown<ProjectPropertiesDialog>([](ProjectPropertiesDialog *d) { child<QPushButton>(d, "btOK")->click(); });
@@ -497,8 +498,8 @@ private slots:
 
         QCOMPARE(changed.count(), 0);
         for (const QString &key : keys)
-            QCOMPARE(quiz.text(key), value);
-        QCOMPARE(quiz.text(QStringLiteral("encoding")), QStringLiteral("utf-8"));
+            QCOMPARE(quiz.text(settingKey(key)), value);
+        QCOMPARE(quiz.text(SettingKey::encoding), QStringLiteral("utf-8"));
     }
 
     // ---- Advanced settings ----
@@ -537,8 +538,8 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, captcha);
         Quiz quiz;
-        quiz.setText(QStringLiteral("encoding"), encoding);
-        quiz.setText(QStringLiteral("CaptchaErrorPage"), QStringLiteral("http://www.ihre-domain.de/fehler.html"));
+        quiz.setText(SettingKey::encoding, encoding);
+        quiz.setText(SettingKey::CaptchaErrorPage, QStringLiteral("http://www.ihre-domain.de/fehler.html"));
 
         QString selected, captchaShown;
         QStringList items;
@@ -563,8 +564,8 @@ private slots:
         QCOMPARE(items, (QStringList{"iso-8859-1", "utf-8"}));
         QCOMPARE(selected, shown);
         QCOMPARE(captchaShown, QStringLiteral("http://www.ihre-domain.de/fehler.html"));
-        QCOMPARE(quiz.text(QStringLiteral("encoding")), shown);
-        QCOMPARE(quiz.text(QStringLiteral("CaptchaErrorPage")), captcha);
+        QCOMPARE(quiz.text(SettingKey::encoding), shown);
+        QCOMPARE(quiz.text(SettingKey::CaptchaErrorPage), captcha);
     }
 
     // The buttons beside the address fields open the text as typed.
