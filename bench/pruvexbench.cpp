@@ -8,7 +8,7 @@
 // RUNS timings per step give the median (default 7); SIZE replaces the
 // standard sizes (for a profiler run of one size, say).
 
-#include "pagegenerator.h"
+#include "generatedpage.h"
 #include "projectfile.h"
 #include "freetextquestion.h"
 #include "multiplechoicequestion.h"
@@ -141,19 +141,17 @@ int main(int argc, char *argv[])
         Quiz quiz;
         fillQuiz(quiz, n);
 
-        PageGenerator generator(quiz);
-        generator.setFormIdSource([] { return 4711; });
-        QString page;
+        PageOptions options;
+        options.formIdSource = [] { return 4711; };
+        GeneratedPage page;
         QString error;
         const double gen = medianMs(runs, [&] {
-            QString raw;
-            if (!generator.generate(&raw, &error)) {
+            if (!generatePage(quiz, &page, &error, options)) {
                 std::fprintf(stderr, "%s\n", qPrintable(error));
                 std::exit(1);
             }
-            page = PageGenerator::normaliseLineBreaks(raw);
         });
-        const qsizetype bytes = TextCodec::pageBytes(page, quiz.text(SettingKey::encoding)).size();
+        const qsizetype bytes = page.bytes.size();
 
         const QString file = dir.filePath(QStringLiteral("bench%1.pvx").arg(n));
         const double save = medianMs(runs, [&] {

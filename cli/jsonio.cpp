@@ -1,5 +1,7 @@
 #include "jsonio.h"
 
+#include "linebreaks.h"
+
 #include "freetextquestion.h"
 #include "multiplechoicequestion.h"
 #include "questionlist.h"
@@ -11,35 +13,14 @@
 #include <QJsonDocument>
 #include <QStringList>
 
-
 namespace {
 
 const QString kSettings = QStringLiteral("settings");
 const QString kQuestions = QStringLiteral("questions");
 
-// Every line break (CR LF, a lone CR, a lone LF) becomes CR LF. A lone LF
+// Texts from JSON take CR LF line breaks (LineBreaks::toCrLf). A lone LF
 // would not survive the project file: the reader turns each LF pair into one
 // CR LF, so "\n\n" came back as a single line break.
-QString withCrLf(const QString &text)
-{
-    if (!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
-        return text;
-    QString out;
-    out.reserve(text.size() + 8);
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == QLatin1Char('\r')) {
-            out += QStringLiteral("\r\n");
-            if (i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
-                ++i;
-        } else if (c == QLatin1Char('\n')) {
-            out += QStringLiteral("\r\n");
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
 
 // A short description of a JSON value for an error message.
 QString describe(const QJsonValue &v)
@@ -125,7 +106,7 @@ public:
         if (!v.isString())
             m_errors->append(wrongKind(path(name), kExpectText, v));
         else
-            *out = withCrLf(v.toString());
+            *out = LineBreaks::toCrLf(v.toString());
     }
 
     void flag(const char *name, bool *out)
@@ -226,7 +207,7 @@ std::unique_ptr<Question> questionFromJson(const QJsonValue &value, const QStrin
             if (!a.isString())
                 errors->append(wrongKind(at, kExpectText, a));
             else
-                static_cast<FreeTextQuestion *>(q.get())->answers << withCrLf(a.toString());
+                static_cast<FreeTextQuestion *>(q.get())->answers << LineBreaks::toCrLf(a.toString());
             continue;
         }
         if (!a.isObject()) {
@@ -268,7 +249,7 @@ void applySettings(Quiz &quiz, const QJsonObject &settings, QStringList *errors)
             if (!v.isString())
                 errors->append(wrongKind(where, kExpectText, v));
             else
-                quiz.setText(def.id, withCrLf(v.toString()));
+                quiz.setText(def.id, LineBreaks::toCrLf(v.toString()));
         }
     }
 }

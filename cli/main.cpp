@@ -2,9 +2,8 @@
 // work. It loads and generates exactly as the editor does, so a page it
 // exports is the page the editor's "HTML Export" writes.
 
-#include "export.h"
 #include "formmailers.h"
-#include "pagegenerator.h"
+#include "generatedpage.h"
 #include "jsonio.h"
 #include "paths.h"
 #include "projectfile.h"
@@ -64,26 +63,14 @@ int usageError(const QString &text)
     return UsageError;
 }
 
-// The quiz-script address list, as the editor fills it at start-up: the
-// per-user file, seeded from the program's folder when the user has none.
-void loadAddressList(Quiz &quiz)
-{
-    FormMailers::seedUserFile();
-    quiz.setFormMailers(FormMailers::readDropDownEntries(FormMailers::userFilePath()));
-}
-
 // Loads a project as the editor does at a start with that file.
 bool loadProject(Quiz &quiz, const QString &path)
 {
-    loadAddressList(quiz);
-    if (loadProjectFile(quiz, path))
-        return true;
     QString reason;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        reason = QStringLiteral(" (") + f.errorString() + QLatin1Char(')');
+    if (openProject(quiz, path, &reason))
+        return true;
     writeErr(ProjectFile::notAProjectMessage());
-    writeErr(path + reason);
+    writeErr(reason.isEmpty() ? path : path + QStringLiteral(" (") + reason + QLatin1Char(')'));
     return false;
 }
 
@@ -112,20 +99,18 @@ int runExport(const QString &project, const QCommandLineParser &parser)
     if (!loadProject(quiz, project))
         return Failure;
 
-    PageGenerator generator(quiz);
+    PageOptions options;
     if (parser.isSet(QStringLiteral("template")))
-        generator.setTemplatePath(parser.value(QStringLiteral("template")));
+        options.templatePath = parser.value(QStringLiteral("template"));
     if (formId >= 0)
-        generator.setFormIdSource([formId] { return formId; });
-    QString html;
+        options.formIdSource = [formId] { return formId; };
+    GeneratedPage html;
     QString error;
-    if (!generator.generate(&html, &error)) {
+    if (!generatePage(quiz, &html, &error, options)) {
         writeErr(QStringLiteral("Die Seitenvorlage kann nicht gelesen werden: ") + error);
         return Failure;
     }
-    // As the editor's generateHtml: every line break becomes CR LF.
-    html = PageGenerator::normaliseLineBreaks(html);
-    if (!exportPage(html, quiz.text(SettingKey::encoding), page, &error)) {
+    if (!exportPage(html, page, &error)) {
         writeErr(QStringLiteral("Die Seite kann nicht geschrieben werden: ") + page + QStringLiteral(": ") + error);
         return Failure;
     }
@@ -173,11 +158,10 @@ int runBuild(const QString &jsonPath, const QString &project)
 
     // A new quiz, as New makes it: the initial values, then the default project.
     Quiz quiz;
-    loadAddressList(quiz);
-    const QString defaultProject = Paths::programFile(QStringLiteral("default.pvx"));
-    if (!loadProjectFile(quiz, defaultProject)) {
+    QString reason;
+    if (!newQuiz(quiz, &reason)) {
         writeErr(QStringLiteral("Warnung: ") + ProjectFile::notAProjectMessage());
-        writeErr(defaultProject);
+        writeErr(Paths::programFile(QStringLiteral("default.pvx")));
     }
 
     QString error;

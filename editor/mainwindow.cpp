@@ -4,7 +4,7 @@
 #include "artwork.h"
 #include "colorbutton.h"
 #include "embeddedview.h"
-#include "export.h"
+#include "generatedpage.h"
 #include "formmailers.h"
 #include "pagegenerator.h"
 #include "links.h"
@@ -280,22 +280,22 @@ void MainWindow::startUp(const QString &projectPath, bool showSplash)
 {
     if (showSplash)
         SplashScreen::showModal(2000);
-    FormMailers::seedUserFile();
-    loadFormMailers();
     if (!projectPath.isEmpty()) {
-        if (loadProject(projectPath))
+        if (openProject(*m_quiz, projectPath))
             setCurrentFile(true, QFileInfo(projectPath).absoluteFilePath(), QFileInfo(projectPath).absoluteFilePath());
-        refreshItemList();
+        else
+            reportUnreadableProject();
     } else {
-        loadDefaultProject();
+        if (!newQuiz(*m_quiz))
+            reportUnreadableProject();
         setCurrentFile(false, QString(), kUntitled);
-        refreshItemList();
     }
+    refreshItemList();
 }
 
 void MainWindow::loadFormMailers()
 {
-    m_quiz->setFormMailers(FormMailers::readDropDownEntries(FormMailers::userFilePath()));
+    FormMailers::loadInto(*m_quiz);
 }
 
 void MainWindow::colorToButton(SettingKey edit)
@@ -389,28 +389,21 @@ bool MainWindow::generateHtmlQuietly()
 
 bool MainWindow::generate(bool reportErrors)
 {
-    PageGenerator generator(*m_quiz);
-    QString page, error;
-    if (!generator.generate(&page, &error)) {
+    QString error;
+    if (!generatePage(*m_quiz, &m_page, &error)) {
         if (reportErrors)
             showError(QStringLiteral("Die Vorlage \"template.htm\" kann nicht gelesen werden.\n") + error);
         return false;
     }
     // Export, copy and the previews always generate first, so the page they
     // take is the one just put into the memo; it is kept, not read back.
-    m_page = PageGenerator::normaliseLineBreaks(page);
-    m_htmlText->setPlainText(m_page);
+    m_htmlText->setPlainText(m_page.text);
     return true;
 }
 
-QString MainWindow::pageText() const
+const GeneratedPage &MainWindow::page() const
 {
     return m_page;
-}
-
-QString MainWindow::pageEncoding() const
-{
-    return m_quiz->text(SettingKey::encoding);
 }
 
 void MainWindow::exportHtml()
@@ -423,7 +416,7 @@ void MainWindow::exportHtml()
     path = withExtension(path, QStringLiteral(".htm"));
     m_lastHtmlName = path;
     QString error;
-    if (!exportPage(pageText(), pageEncoding(), path, &error))
+    if (!exportPage(m_page, path, &error))
         showError(error);
 }
 
@@ -431,7 +424,7 @@ void MainWindow::copyHtml()
 {
     if (!generateHtml())
         return;
-    QApplication::clipboard()->setText(pageText());
+    QApplication::clipboard()->setText(m_page.text);
     Prompts::message(this, QStringLiteral("Quelltext kopiert"), QStringLiteral("Quelltext wurde in die Zwischenablage kopiert."),
                      Prompts::Information);
 }
@@ -474,17 +467,17 @@ bool MainWindow::askSaveChanges()
     }
 }
 
+void MainWindow::reportUnreadableProject()
+{
+    Prompts::message(this, QStringLiteral("Pruvex"), ProjectFile::notAProjectMessage());
+}
+
 bool MainWindow::loadProject(const QString &path)
 {
     if (loadProjectFile(*m_quiz, path))
         return true;
-    Prompts::message(this, QStringLiteral("Pruvex"), ProjectFile::notAProjectMessage());
+    reportUnreadableProject();
     return false;
-}
-
-bool MainWindow::loadDefaultProject()
-{
-    return loadProject(Paths::programFile(QStringLiteral("default.pvx")));
 }
 
 bool MainWindow::writeProject(const QString &path)
@@ -505,7 +498,8 @@ bool MainWindow::newFile()
 {
     if (!askSaveChanges())
         return false;
-    loadDefaultProject();
+    if (!::loadDefaultProject(*m_quiz))
+        reportUnreadableProject();
     setCurrentFile(false, kUntitled, kUntitled);
     refreshItemList();
     return true;

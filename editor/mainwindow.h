@@ -1,6 +1,7 @@
 #pragma once
 
 #include "aboutbox.h"
+#include "generatedpage.h"
 #include "pagesource.h"
 #include "previewwindow.h"
 
@@ -47,8 +48,8 @@ public:
     // PageSource: the page as every consumer takes it.
     bool generateHtml() override;
     bool generateHtmlQuietly() override;
-    QString pageText() const override;
-    QString pageEncoding() const override;
+    const GeneratedPage &page() const override;
+    QString pageText() const { return m_page.text; }
 
     void refreshItemList();
     void loadFormMailers();
@@ -114,7 +115,7 @@ private:
     // The question before New, Load and closing. True when the caller may go on.
     bool askSaveChanges();
     bool loadProject(const QString &path);
-    bool loadDefaultProject();
+    void reportUnreadableProject();
     bool writeProject(const QString &path);
     // The save dialog; the chosen path with ".pvx" when it had no extension,
     // or empty when cancelled.
@@ -127,7 +128,7 @@ private:
     QTabWidget *m_tabs = nullptr;
     QTableWidget *m_questionList = nullptr;
     QPlainTextEdit *m_htmlText = nullptr;
-    QString m_page; // the last generated page, as m_htmlText shows it
+    GeneratedPage m_page; // the last generated page, as the HTML tab shows it
     EmbeddedView *m_previewView = nullptr;
     QLabel *m_statusLabel = nullptr;
     QPointer<PreviewWindow> m_preview;

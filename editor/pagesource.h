@@ -1,5 +1,7 @@
 #pragma once
 
+#include "generatedpage.h"
+
 #include <QString>
 
 class EmbeddedView;
@@ -15,10 +17,8 @@ public:
     // The same for a preview, which reports nothing: a preview refreshes
     // itself every second and must not raise a message each time.
     virtual bool generateHtmlQuietly() { return generateHtml(); }
-    // The text of the HTML tab, with CR LF line breaks.
-    virtual QString pageText() const = 0;
-    // The quiz's "encoding" setting.
-    virtual QString pageEncoding() const = 0;
+    // The page last generated: the text of the HTML tab and its bytes.
+    virtual const GeneratedPage &page() const = 0;
 };
 
 // Generates the page, writes it to filePath in the quiz's encoding and lets

@@ -43,7 +43,7 @@ void refreshPreview(PageSource &source, EmbeddedView &view, const QString &fileP
         return;
     }
     // Taken now: the source may change while the event loop runs below.
-    const QByteArray bytes = TextCodec::pageBytes(source.pageText(), source.pageEncoding());
+    const QByteArray bytes = source.page().bytes;
 
     if (QFileInfo::exists(filePath))
         QFile::remove(filePath);

@@ -2,6 +2,7 @@
 
 #include "handoff.h"
 
+#include "linebreaks.h"
 #include "paths.h"
 #include "freetextquestion.h"
 #include "multiplechoicequestion.h"
@@ -80,58 +81,12 @@ bool PageGenerator::loadTemplate(QString *text, QString *error) const
             *error = QStringLiteral("%1: %2").arg(m_templatePath, f.errorString());
         return false;
     }
-    const QString content = TextCodec::fromCodePage(data);
-    // Line by line: a line ends at CR LF, at LF or at a lone CR, and every
-    // line, the last one included, is followed by CR LF.
-    QString out;
-    out.reserve(content.size() + content.size() / 16);
-    int start = 0;
-    const int n = content.size();
-    for (int i = 0; i < n; ++i) {
-        const QChar c = content[i];
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            out += QStringView(content).mid(start, i - start);
-            out += CRLF;
-            if (c == QLatin1Char('\r') && i + 1 < n && content[i + 1] == QLatin1Char('\n'))
-                ++i;
-            start = i + 1;
-        }
-    }
-    if (start < n) {
-        out += QStringView(content).mid(start);
+    // Every line, the last one included, is followed by CR LF.
+    QString out = LineBreaks::toCrLf(TextCodec::fromCodePage(data));
+    if (!out.isEmpty() && !out.endsWith(CRLF))
         out += CRLF;
-    }
     *text = out;
     return true;
-}
-
-QString PageGenerator::normaliseLineBreaks(const QString &page)
-{
-    // Copies whole stretches of text; only a lone CR or a lone LF changes.
-    const QChar *p = page.constData();
-    const int n = page.size();
-    QString out;
-    int start = 0;
-    for (int i = 0; i < n; ++i) {
-        if (p[i] == QLatin1Char('\r')) {
-            if (i + 1 < n && p[i + 1] == QLatin1Char('\n')) {
-                ++i;
-                continue;
-            }
-        } else if (p[i] != QLatin1Char('\n')) {
-            continue;
-        }
-        // A lone CR at i, or an LF at i that follows no CR.
-        if (out.isNull())
-            out.reserve(n + n / 32);
-        out.append(p + start, i - start);
-        out += CRLF;
-        start = i + 1;
-    }
-    if (out.isNull())
-        return page;
-    out.append(p + start, n - start);
-    return out;
 }
 
 bool PageGenerator::generate(QString *result, QString *error)

@@ -23,9 +23,6 @@ public:
     // The template read as 8-bit text, every line followed by CR LF.
     bool loadTemplate(QString *text, QString *error = nullptr) const;
 
-    // The page with every line break (CR LF, lone CR, lone LF) made CR LF.
-    static QString normaliseLineBreaks(const QString &page);
-
     // Fragments of the page.
     QString styleSheet() const;
     QString formScript() const;

@@ -1,5 +1,7 @@
 #include "formmailers.h"
 
+#include "quiz.h"
+
 #include "paths.h"
 #include "savefile.h"
 #include "xmlelement.h"
@@ -80,3 +82,9 @@ bool save(const QString &path, const QStringList &entries, QString *error)
 }
 
 } // namespace FormMailers
+
+void FormMailers::loadInto(Quiz &quiz)
+{
+    seedUserFile();
+    quiz.setFormMailers(readDropDownEntries(userFilePath()));
+}

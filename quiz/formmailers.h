@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class Quiz;
+
 // The per-user list of quiz-script addresses, "formmailers.xml".
 namespace FormMailers {
 
@@ -20,6 +22,8 @@ QStringList readDropDownEntries(const QString &path);
 // "formmailers". Reading stops silently at the first failure.
 QStringList readManagerEntries(const QString &path);
 QByteArray toBytes(const QStringList &entries);
+// Seeds the per-user file when the user has none and gives quiz its entries.
+void loadInto(Quiz &quiz);
 bool save(const QString &path, const QStringList &entries, QString *error);
 
 } // namespace FormMailers

@@ -1,7 +1,9 @@
 #include "projectfile.h"
 
+#include "formmailers.h"
 #include "freetextquestion.h"
 #include "multiplechoicequestion.h"
+#include "paths.h"
 #include "questionlist.h"
 #include "singlechoicequestion.h"
 #include "quiz.h"
@@ -113,10 +115,10 @@ QByteArray toBytes(const Quiz &quiz)
     return w.toUtf8();
 }
 
-bool fromBytes(Quiz &quiz, const QByteArray &data)
+bool fromBytes(Quiz &quiz, const QByteArray &data, QString *reason)
 {
     XmlElement root;
-    if (!parseXml(data, &root))
+    if (!parseXml(data, &root, reason))
         return false;
     const XmlElement *content = root.child(QStringLiteral("FileContent"));
     if (!content)
@@ -160,12 +162,32 @@ bool saveProjectFile(const Quiz &quiz, const QString &path, QString *error)
     return writeFileSafely(path, ProjectFile::toBytes(quiz), error);
 }
 
-bool loadProjectFile(Quiz &quiz, const QString &path)
+bool loadProjectFile(Quiz &quiz, const QString &path, QString *reason)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (reason)
+            *reason = f.errorString();
         return false;
-    return ProjectFile::fromBytes(quiz, f.readAll());
+    }
+    return ProjectFile::fromBytes(quiz, f.readAll(), reason);
+}
+
+bool openProject(Quiz &quiz, const QString &path, QString *reason)
+{
+    FormMailers::loadInto(quiz);
+    return loadProjectFile(quiz, path, reason);
+}
+
+bool loadDefaultProject(Quiz &quiz, QString *reason)
+{
+    return loadProjectFile(quiz, Paths::programFile(QStringLiteral("default.pvx")), reason);
+}
+
+bool newQuiz(Quiz &quiz, QString *reason)
+{
+    FormMailers::loadInto(quiz);
+    return loadDefaultProject(quiz, reason);
 }
 
 void writeQuestionElement(XmlWriter &w, const Question &q)

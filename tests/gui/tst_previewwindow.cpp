@@ -5,6 +5,8 @@
 #include "prompts.h"
 #include "previewwindow.h"
 
+#include "textcodec.h"
+
 #include <QApplication>
 #include <QDateTime>
 #include <QFile>
@@ -30,14 +32,21 @@ public:
             onGenerate();
         return succeeds;
     }
-    QString pageText() const override { return text; }
-    QString pageEncoding() const override { return encoding; }
+    const GeneratedPage &page() const override
+    {
+        m_page.text = text;
+        m_page.bytes = TextCodec::pageBytes(text, encoding);
+        return m_page;
+    }
 
     QString text = QStringLiteral("<html><body>Quiz</body></html>\r\n");
     QString encoding = QStringLiteral("iso-8859-1");
     bool succeeds = true;
     int calls = 0;
     std::function<void()> onGenerate;
+
+private:
+    mutable GeneratedPage m_page;
 };
 
 } // namespace

@@ -1,4 +1,3 @@
-#include "export.h"
 #include "pagegenerator.h"
 #include "mainwindow.h"
 #include "paths.h"

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+
+class Quiz;
+
+// The quiz page as every consumer takes it: the text with CR LF line breaks
+// (the HTML tab, the clipboard) and its bytes in the quiz's encoding (the
+// exported file, the previews). The editor, the previews, pruvex-cli and the
+// benchmark all make it here, so every one of them gets the same page.
+struct GeneratedPage {
+    QString text;
+    QByteArray bytes;
+    int formId = 0;
+};
+
+struct PageOptions {
+    // The template file; empty: "template.htm" beside the program.
+    QString templatePath;
+    // Draws the form id from here instead of the random generator.
+    std::function<int()> formIdSource;
+};
+
+// Generates the page of quiz. On failure (a template that cannot be read)
+// returns false with the reason in error, and page stays as it was.
+bool generatePage(const Quiz &quiz, GeneratedPage *page, QString *error, const PageOptions &options = {});
+
+// Writes the page's bytes to path through a safe write: when it fails the
+// old file stays as it was and error holds the reason.
+bool exportPage(const GeneratedPage &page, const QString &path, QString *error);
