@@ -10,6 +10,12 @@ QString &overridePath()
     static QString path;
     return path;
 }
+
+QString &programDirOverride()
+{
+    static QString path;
+    return path;
+}
 } // namespace
 
 namespace Paths {
@@ -19,7 +25,16 @@ QString userDataPath()
     if (!overridePath().isEmpty())
         return overridePath();
 #ifdef Q_OS_WIN
-    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    // The roaming application-data folder. AppDataLocation would append the
+    // application's name, which differs between pruvex and pruvex-cli, and
+    // the generic locations are the local, not the roaming, folder.
+    QString base = QDir::fromNativeSeparators(qEnvironmentVariable("APPDATA"));
+    if (base.isEmpty()) {
+        base = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        for (const QString &name : {QCoreApplication::applicationName(), QCoreApplication::organizationName()})
+            if (!name.isEmpty() && base.endsWith(QLatin1Char('/') + name))
+                base.chop(name.size() + 1);
+    }
 #else
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
 #endif
@@ -38,7 +53,12 @@ void ensureUserDataPath()
 
 QString programDir()
 {
-    return QCoreApplication::applicationDirPath();
+    return programDirOverride().isEmpty() ? QCoreApplication::applicationDirPath() : programDirOverride();
+}
+
+void setProgramDir(const QString &path)
+{
+    programDirOverride() = path;
 }
 
 QString programFile(const QString &name)

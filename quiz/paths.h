@@ -13,6 +13,9 @@ void ensureUserDataPath();
 
 // The folder of the program's executable, which holds the data files.
 QString programDir();
+// Tests point the program's folder elsewhere, so that they never change the
+// data files beside the program; an empty path goes back to the real one.
+void setProgramDir(const QString &path);
 // A data file beside the program.
 QString programFile(const QString &name);
 QString userFile(const QString &name);

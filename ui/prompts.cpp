@@ -11,6 +11,7 @@ struct TestState {
     bool on = false;
     QQueue<QVariant> answers;
     QList<Prompts::Asked> asked;
+    QStringList problems;
 };
 TestState &state()
 {
@@ -55,16 +56,41 @@ QList<Prompts::Asked> Prompts::asked()
 void Prompts::clearAsked()
 {
     state().asked.clear();
+}
+
+void Prompts::resetTestState()
+{
+    state().asked.clear();
     state().answers.clear();
+    state().problems.clear();
+}
+
+QStringList Prompts::testProblems()
+{
+    QStringList problems = state().problems;
+    if (!state().answers.isEmpty())
+        problems << QStringLiteral("%1 prepared answer(s) were never asked for").arg(state().answers.size());
+    return problems;
 }
 int Prompts::pendingAnswers()
 {
     return state().answers.size();
 }
 
-QVariant Prompts::takeAnswer(const QVariant &fallback)
+QVariant Prompts::takeAnswer(const Asked &asked, const QVariant &fallback, bool required)
 {
-    return state().answers.isEmpty() ? fallback : state().answers.dequeue();
+    const QString what = asked.kind + QStringLiteral(" \"") + asked.title + QStringLiteral("\" (") + asked.text + QLatin1Char(')');
+    if (state().answers.isEmpty()) {
+        if (required)
+            state().problems << QStringLiteral("unexpected ") + what;
+        return fallback;
+    }
+    const QVariant answer = state().answers.dequeue();
+    if (answer.metaType() != fallback.metaType())
+        state().problems << QStringLiteral("%1 got an answer of the wrong kind (%2)").arg(what, QString::fromLatin1(answer.typeName()));
+    else if (asked.kind == QLatin1String("message") && answer.value<Answer>() != Ok)
+        state().problems << what + QStringLiteral(" can only be answered with OK");
+    return answer.metaType() == fallback.metaType() ? answer : fallback;
 }
 
 void Prompts::record(const Asked &a)
@@ -75,8 +101,10 @@ void Prompts::record(const Asked &a)
 void Prompts::message(QWidget *parent, const QString &title, const QString &text, Icon icon)
 {
     if (testMode()) {
-        record({QStringLiteral("message"), title, text, {}});
-        takeAnswer(QVariant::fromValue(Ok));
+        const Asked a{QStringLiteral("message"), title, text, {}};
+        record(a);
+        // A box with one button needs no prepared answer.
+        takeAnswer(a, QVariant::fromValue(Ok), false);
         return;
     }
     QMessageBox box(boxIcon(icon), title, text, QMessageBox::Ok, parent);
@@ -86,8 +114,12 @@ void Prompts::message(QWidget *parent, const QString &title, const QString &text
 Prompts::Answer Prompts::question(QWidget *parent, const QString &title, const QString &text, bool withCancel, Icon icon)
 {
     if (testMode()) {
-        record({QStringLiteral("question"), title, text, {}});
-        return takeAnswer(QVariant::fromValue(withCancel ? Cancel : No)).value<Answer>();
+        const Asked a{QStringLiteral("question"), title, text, {}};
+        record(a);
+        const Answer answer = takeAnswer(a, QVariant::fromValue(withCancel ? Cancel : No), true).value<Answer>();
+        if (answer == Ok || (answer == Cancel && !withCancel))
+            state().problems << QStringLiteral("question \"%1\" has no such button").arg(text);
+        return answer;
     }
     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
     if (withCancel)
@@ -108,8 +140,9 @@ Prompts::Answer Prompts::question(QWidget *parent, const QString &title, const Q
 QString Prompts::saveFileName(QWidget *parent, const QString &title, const QString &proposed, const QString &filter)
 {
     if (testMode()) {
-        record({QStringLiteral("save"), title, filter, proposed});
-        return takeAnswer(QString()).toString();
+        const Asked a{QStringLiteral("save"), title, filter, proposed};
+        record(a);
+        return takeAnswer(a, QString(), true).toString();
     }
     return QFileDialog::getSaveFileName(parent, title, proposed, filter);
 }
@@ -117,8 +150,9 @@ QString Prompts::saveFileName(QWidget *parent, const QString &title, const QStri
 QString Prompts::openFileName(QWidget *parent, const QString &title, const QString &proposed, const QString &filter)
 {
     if (testMode()) {
-        record({QStringLiteral("open"), title, filter, proposed});
-        return takeAnswer(QString()).toString();
+        const Asked a{QStringLiteral("open"), title, filter, proposed};
+        record(a);
+        return takeAnswer(a, QString(), true).toString();
     }
     return QFileDialog::getOpenFileName(parent, title, proposed, filter);
 }
@@ -126,8 +160,9 @@ QString Prompts::openFileName(QWidget *parent, const QString &title, const QStri
 QColor Prompts::color(QWidget *parent, const QColor &initial)
 {
     if (testMode()) {
-        record({QStringLiteral("color"), {}, initial.name(), {}});
-        return takeAnswer(QColor()).value<QColor>();
+        const Asked a{QStringLiteral("color"), {}, initial.name(), {}};
+        record(a);
+        return takeAnswer(a, QColor(), true).value<QColor>();
     }
     return QColorDialog::getColor(initial, parent);
 }

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <QVariant>
 
@@ -45,11 +46,18 @@ public:
     // colour dialog (invalid = cancel).
     static void setNextAnswer(const QVariant &answer);
     static QList<Asked> asked();
+    // Forgets what was asked.
     static void clearAsked();
+    // Forgets what was asked, the prepared answers and the problems.
+    static void resetTestState();
     static int pendingAnswers();
+    // What went wrong in test mode: a question, file or colour dialog that
+    // had no prepared answer, an answer of the wrong kind, and answers left
+    // over. A test fails when this is not empty at its end.
+    static QStringList testProblems();
 
 private:
-    static QVariant takeAnswer(const QVariant &fallback);
+    static QVariant takeAnswer(const Asked &asked, const QVariant &fallback, bool required);
     static void record(const Asked &a);
 };
 

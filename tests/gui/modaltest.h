@@ -1,5 +1,7 @@
 #pragma once
 
+#include "prompts.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
@@ -8,6 +10,7 @@
 #include <QtTest>
 #include <functional>
 #include <memory>
+#include <vector>
 
 // Drives a modal dialog that the code under test opens with exec(): the
 // handler runs once the dialog of type T shows. Every wait has a deadline,
@@ -45,10 +48,18 @@ inline void closeModals()
     }
 }
 
+// Every handler of the running test, so that its end can check they all ran.
+inline std::vector<std::shared_ptr<Run>> &pendingRuns()
+{
+    static std::vector<std::shared_ptr<Run>> runs;
+    return runs;
+}
+
 template <typename T>
 std::shared_ptr<Run> whenShown(std::function<void(T *)> handler, int deadlineMs = 10000)
 {
     auto run = std::make_shared<Run>();
+    pendingRuns().push_back(run);
     auto *timer = new QTimer;
     timer->setInterval(10);
     auto clock = std::make_shared<QElapsedTimer>();
@@ -81,3 +92,27 @@ std::shared_ptr<Run> whenShown(std::function<void(T *)> handler, int deadlineMs 
 
 // Checks that a modal handler ran and closed its dialog.
 #define QVERIFY_MODAL(run) QVERIFY2((run)->ok(), qPrintable((run)->problem()))
+
+namespace ModalTest {
+// What went wrong with the prompts so far (see Prompts::testProblems),
+// and the dialog handlers that did not run. Both are reset for what follows.
+inline QStringList takePromptProblems()
+{
+    QStringList problems = Prompts::testProblems();
+    Prompts::resetTestState();
+    for (const auto &run : pendingRuns())
+        if (!run->ok())
+            problems << run->problem();
+    pendingRuns().clear();
+    return problems;
+}
+} // namespace ModalTest
+
+// Checks that every prompt of the test had its prepared answer, of the right
+// kind, and that none is left over; then forgets them for the next test.
+#define QVERIFY_PROMPTS_EMPTY(problems) QVERIFY2((problems).isEmpty(), qPrintable((problems).join(QStringLiteral("; "))))
+#define QVERIFY_PROMPTS()                                                                                                                  \
+    do {                                                                                                                                   \
+        const QStringList problems_ = ModalTest::takePromptProblems();                                                                    \
+        QVERIFY_PROMPTS_EMPTY(problems_);                                                                                                  \
+    } while (false)

@@ -1,4 +1,5 @@
 #include "embeddedview.h"
+#include "modaltest.h"
 #include "paths.h"
 #include "prompts.h"
 
@@ -26,6 +27,7 @@ private slots:
         m_view->resize(400, 300);
         m_view->show();
     }
+    void cleanup() { QVERIFY_PROMPTS(); }
 
     void cleanupTestCase() { m_view.reset(); }
 

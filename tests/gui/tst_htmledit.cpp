@@ -1,4 +1,5 @@
 #include "embeddedview.h"
+#include "modaltest.h"
 #include "mainwindow.h"
 #include "paths.h"
 #include "prompts.h"
@@ -20,16 +21,7 @@ namespace {
 // Runs fn once the HTML editor is up as the modal window.
 void whenEditorShown(std::function<void(HtmlEditorDialog *)> fn)
 {
-    auto *timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, fn] {
-        if (auto *e = qobject_cast<HtmlEditorDialog *>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            fn(e);
-        }
-    });
-    timer->start();
+    ModalTest::whenShown<HtmlEditorDialog>(std::move(fn));
 }
 
 QAction *action(HtmlEditorDialog *e, const char *name)
@@ -53,6 +45,7 @@ private slots:
     }
 
     void init() { Prompts::clearAsked(); }
+    void cleanup() { QVERIFY_PROMPTS(); }
 
     void boldRoundTrip()
     {

@@ -1,4 +1,5 @@
 #include "../testfiles.h"
+#include "modaltest.h"
 #include "../testkeys.h"
 #include "colorbutton.h"
 #include "linebreaks.h"
@@ -13,6 +14,7 @@
 #include "prompts.h"
 #include "quiz.h"
 #include "settings.h"
+#include "formmailerlinkdialog.h"
 #include "formmailermanager.h"
 
 #include <QAction>
@@ -108,11 +110,13 @@ private slots:
 
     void cleanup()
     {
+        const QStringList problems = ModalTest::takePromptProblems();
         // Close without asking: answer No to the save question.
-        Prompts::clearAsked();
         Prompts::setNextAnswer(QVariant::fromValue(Prompts::No));
         m_window->close();
         m_window.reset();
+        Prompts::resetTestState();
+        QVERIFY_PROMPTS_EMPTY(problems);
     }
 
     void startWithoutFile()
@@ -155,6 +159,7 @@ private slots:
         QVERIFY(w.saveFile());
         QVERIFY(asked().isEmpty());
         Prompts::setNextAnswer(QVariant::fromValue(Prompts::No));
+        QVERIFY(w.close());
     }
 
     void startWithBrokenFile()
@@ -169,6 +174,7 @@ private slots:
         QVERIFY(!w.m_saved);
         QCOMPARE(w.statusText(), QStringLiteral("unbenannt.pvx"));
         Prompts::setNextAnswer(QVariant::fromValue(Prompts::No));
+        QVERIFY(w.close());
     }
 
     void editsReachTheQuiz()
@@ -406,6 +412,7 @@ private slots:
         // The dialog proposes the last name next time; cancel writes nothing.
         QFile::remove(path);
         Prompts::clearAsked();
+        Prompts::setNextAnswer(QString());
         window().exportHtml();
         QCOMPARE(asked().first().proposed, path);
         QVERIFY(!QFile::exists(path));
@@ -413,14 +420,14 @@ private slots:
 
     void exportReportsMissingTemplateBeforeItsDialog()
     {
-        const QString tpl = Paths::programFile(QStringLiteral("template.htm"));
-        const QString moved = tpl + QStringLiteral(".away");
-        QVERIFY(QFile::rename(tpl, moved));
+        // A program folder without the template.
+        QTemporaryDir empty;
+        Paths::setProgramDir(empty.path());
         window().exportHtml();
         // The previews report nothing, however often they refresh.
         window().showPreviewTab();
         window().previewWindow()->tick();
-        QFile::rename(moved, tpl);
+        Paths::setProgramDir(QString());
         QCOMPARE(asked().size(), 1);
         QCOMPARE(asked().first().kind, QStringLiteral("message"));
         QVERIFY(asked().first().text.contains(QStringLiteral("template.htm")));
@@ -523,7 +530,8 @@ private slots:
         if (dialogAnswer != QLatin1String("-"))
             Prompts::setNextAnswer(dialogAnswer.isEmpty() ? QString() : work(dialogAnswer));
         const QString loadTarget = makeProject(QStringLiteral("ziel.pvx"));
-        if (command == QLatin1String("load"))
+        // The open dialog comes only when the save question lets the command go on.
+        if (command == QLatin1String("load") && goesOn)
             Prompts::setNextAnswer(loadTarget);
 
         bool wentOn = false;
@@ -590,11 +598,9 @@ private slots:
         // The manager is opened from the menu; a new address saved with Yes
         // shows in the drop-down at once, and the quiz keeps its address.
         window().quiz().setText(SettingKey::cboFormMailer, QStringLiteral("http://eigene.example/quiz.php"));
-        QTimer::singleShot(50, [] {
-            auto *manager = qobject_cast<FormMailerManager *>(QApplication::activeModalWidget());
-            QVERIFY(manager);
-            QTimer::singleShot(50, [] {
-                auto *edit = QApplication::activeModalWidget()->findChild<QLineEdit *>(QStringLiteral("edtFormmailLink"));
+        ModalTest::whenShown<FormMailerManager>([](FormMailerManager *manager) {
+            ModalTest::whenShown<FormMailerLinkDialog>([](FormMailerLinkDialog *d) {
+                auto *edit = d->findChild<QLineEdit *>(QStringLiteral("edtFormmailLink"));
                 edit->setText(QStringLiteral("http://neu.example/quiz.php"));
                 QTest::keyClick(edit, Qt::Key_Return);
             });

@@ -1,4 +1,5 @@
 #include "../testfiles.h"
+#include "modaltest.h"
 #include "../testkeys.h"
 #include "formmailers.h"
 #include "pagegenerator.h"
@@ -28,22 +29,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Runs fn once a modal dialog of type T is the active modal window.
-template <typename T> void whenShown(std::function<void(T *)> fn)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, fn] {
-        auto *d = qobject_cast<T *>(QApplication::activeModalWidget());
-        if (d && d->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
-            fn(d);
-        }
-    });
-    timer->start();
-}
 
 template <typename T> T *child(QWidget *w, const char *name)
 {
@@ -79,7 +64,7 @@ void closeAddressDialog(FormMailerLinkDialog *d, const QString &way)
 // Types text into the address dialog, replacing its text, and closes it.
 void typeAddress(const QString &text, const QString &way = QStringLiteral("Enter"))
 {
-    whenShown<FormMailerLinkDialog>([text, way](FormMailerLinkDialog *d) {
+    ModalTest::whenShown<FormMailerLinkDialog>([text, way](FormMailerLinkDialog *d) {
         QLineEdit *edit = child<QLineEdit>(d, "edtFormmailLink");
         edit->selectAll();
         QTest::keyClicks(edit, text);
@@ -145,6 +130,7 @@ private slots:
         Prompts::clearAsked();
         QFile::remove(listPath());
     }
+    void cleanup() { QVERIFY_PROMPTS(); }
 
     // ---- The manager window ----
 
@@ -185,7 +171,7 @@ private slots:
 
         // New: the dialog starts with "http://", Enter appends its text.
         QString initial;
-        whenShown<FormMailerLinkDialog>([&initial](FormMailerLinkDialog *d) {
+        ModalTest::whenShown<FormMailerLinkDialog>([&initial](FormMailerLinkDialog *d) {
             QLineEdit *edit = child<QLineEdit>(d, "edtFormmailLink");
             initial = edit->text();
             edit->selectAll();
@@ -203,7 +189,7 @@ private slots:
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
         list->selectRow(1);
         QString offered;
-        whenShown<FormMailerLinkDialog>([&offered](FormMailerLinkDialog *d) {
+        ModalTest::whenShown<FormMailerLinkDialog>([&offered](FormMailerLinkDialog *d) {
             offered = d->link();
             QLineEdit *edit = child<QLineEdit>(d, "edtFormmailLink");
             edit->selectAll();
@@ -311,7 +297,7 @@ private slots:
     {
         QVERIFY(TestFiles::writeFile(FormMailers::userFilePath(), kTwoEntries));
         QStringList shown;
-        whenShown<FormMailerManager>([&shown](FormMailerManager *w) {
+        ModalTest::whenShown<FormMailerManager>([&shown](FormMailerManager *w) {
             shown = w->links();
             Prompts::setNextAnswer(QVariant::fromValue(Prompts::Yes));
             trigger(w, "actExit");
@@ -410,7 +396,7 @@ private slots:
         QSignalSpy changed(&quiz, &Quiz::settingChanged);
 
         QStringList shown;
-        whenShown<ProjectPropertiesDialog>([&shown](ProjectPropertiesDialog *d) {
+        ModalTest::whenShown<ProjectPropertiesDialog>([&shown](ProjectPropertiesDialog *d) {
             shown << child<QLineEdit>(d, "edtTitle")->text() << child<QLineEdit>(d, "edtURL")->text()
                   << child<QPlainTextEdit>(d, "edtComment")->toPlainText();
             child<QLineEdit>(d, "edtTitle")->setText(QStringLiteral("Erdkunde"));
@@ -451,7 +437,7 @@ private slots:
         quiz.setText(SettingKey::encoding, QStringLiteral("iso-8859-1"));
         QSignalSpy changed(&quiz, &Quiz::settingChanged);
 
-        whenShown<ProjectPropertiesDialog>([way](ProjectPropertiesDialog *d) {
+        ModalTest::whenShown<ProjectPropertiesDialog>([way](ProjectPropertiesDialog *d) {
             for (const char *name : {"edtTitle", "edtAuthor", "edtCompany", "edtURL"})
                 child<QLineEdit>(d, name)->setText(QStringLiteral("geändert"));
             child<QPlainTextEdit>(d, "edtComment")->setPlainText(QStringLiteral("geändert"));
@@ -459,7 +445,7 @@ private slots:
         });
         QVERIFY(!ProjectPropertiesDialog::edit(&m_main, quiz));
 
-        whenShown<AdvancedSettingsDialog>([way](AdvancedSettingsDialog *d) {
+        ModalTest::whenShown<AdvancedSettingsDialog>([way](AdvancedSettingsDialog *d) {
             child<QLineEdit>(d, "edtCaptcha")->setText(QStringLiteral("http://fehler.example/"));
             child<QComboBox>(d, "cboEncoding")->setCurrentIndex(1);
             closeDialog(d, way);
@@ -490,9 +476,9 @@ private slots:
         quiz.setText(SettingKey::encoding, QStringLiteral("utf-8"));
         QSignalSpy changed(&quiz, &Quiz::settingChanged);
 
-        whenShown<ProjectPropertiesDialog>([](ProjectPropertiesDialog *d) { child<QPushButton>(d, "btOK")->click(); });
+        ModalTest::whenShown<ProjectPropertiesDialog>([](ProjectPropertiesDialog *d) { child<QPushButton>(d, "btOK")->click(); });
         QVERIFY(ProjectPropertiesDialog::edit(&m_main, quiz));
-        whenShown<AdvancedSettingsDialog>(
+        ModalTest::whenShown<AdvancedSettingsDialog>(
             [](AdvancedSettingsDialog *d) { QTest::keyClick(child<QLineEdit>(d, "edtCaptcha"), Qt::Key_Return); });
         QVERIFY(AdvancedSettingsDialog::edit(&m_main, quiz));
 
@@ -543,7 +529,7 @@ private slots:
 
         QString selected, captchaShown;
         QStringList items;
-        whenShown<AdvancedSettingsDialog>([&](AdvancedSettingsDialog *d) {
+        ModalTest::whenShown<AdvancedSettingsDialog>([&](AdvancedSettingsDialog *d) {
             auto *combo = child<QComboBox>(d, "cboEncoding");
             selected = combo->currentText();
             for (int i = 0; i < combo->count(); ++i)
@@ -580,14 +566,14 @@ private slots:
     {
         QFETCH(QString, typed);
         Quiz quiz;
-        whenShown<ProjectPropertiesDialog>([typed](ProjectPropertiesDialog *d) {
+        ModalTest::whenShown<ProjectPropertiesDialog>([typed](ProjectPropertiesDialog *d) {
             child<QLineEdit>(d, "edtURL")->setText(typed);
             child<QToolButton>(d, "btGOIP")->click();
             QVERIFY(d->isVisible());
             d->reject();
         });
         ProjectPropertiesDialog::edit(&m_main, quiz);
-        whenShown<AdvancedSettingsDialog>([typed](AdvancedSettingsDialog *d) {
+        ModalTest::whenShown<AdvancedSettingsDialog>([typed](AdvancedSettingsDialog *d) {
             child<QLineEdit>(d, "edtCaptcha")->setText(typed);
             child<QToolButton>(d, "btGOCaptcha")->click();
             QVERIFY(d->isVisible());
@@ -608,7 +594,7 @@ private slots:
     void settingsReachProjectFileAndPage()
     {
         Quiz quiz;
-        whenShown<ProjectPropertiesDialog>([](ProjectPropertiesDialog *d) {
+        ModalTest::whenShown<ProjectPropertiesDialog>([](ProjectPropertiesDialog *d) {
             child<QLineEdit>(d, "edtTitle")->setText(QStringLiteral("Erdkunde"));
             child<QLineEdit>(d, "edtAuthor")->setText(QStringLiteral("K. Weber"));
             child<QLineEdit>(d, "edtCompany")->setText(QStringLiteral("Gymnasium"));
@@ -617,7 +603,7 @@ private slots:
             child<QPushButton>(d, "btOK")->click();
         });
         QVERIFY(ProjectPropertiesDialog::edit(&m_main, quiz));
-        whenShown<AdvancedSettingsDialog>([](AdvancedSettingsDialog *d) {
+        ModalTest::whenShown<AdvancedSettingsDialog>([](AdvancedSettingsDialog *d) {
             child<QLineEdit>(d, "edtCaptcha")->setText(QStringLiteral("http://www.ihre-domain.de/fehler.html"));
             child<QComboBox>(d, "cboEncoding")->setCurrentIndex(1);
             child<QPushButton>(d, "Button1")->click();

@@ -1,4 +1,5 @@
 #include "../testfiles.h"
+#include "modaltest.h"
 #include "embeddedview.h"
 #include "paths.h"
 #include "pagesource.h"
@@ -71,6 +72,7 @@ private slots:
     }
 
     void init() { m_source = FakeSource(); }
+    void cleanup() { QVERIFY_PROMPTS(); }
 
     void switchingAndClosing()
     {

@@ -1,4 +1,5 @@
 #include "pagegenerator.h"
+#include "modaltest.h"
 #include "mainwindow.h"
 #include "paths.h"
 #include "prompts.h"
@@ -20,25 +21,6 @@
 #include <QtTest>
 #include <functional>
 
-// Runs fn as soon as a modal dialog of type T is shown; several may be queued.
-template <typename T> void whenShown(std::function<void(T *)> fn)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, fn] {
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            auto *d = qobject_cast<T *>(w);
-            if (d && d->isVisible() && QApplication::activeModalWidget() == d) {
-                timer->stop();
-                timer->deleteLater();
-                fn(d);
-                return;
-            }
-        }
-    });
-    timer->start();
-}
-
 class TestQuestionDialogs : public QObject
 {
     Q_OBJECT
@@ -47,7 +29,7 @@ private:
     QTemporaryDir m_userDir;
     std::unique_ptr<MainWindow> m_window;
     MainWindow &window() { return *m_window; }
-    QTableWidget *m_questionList() { return m_window->findChild<QTableWidget *>(QStringLiteral("itemList")); }
+    QTableWidget *questionList() { return m_window->findChild<QTableWidget *>(QStringLiteral("itemList")); }
     QList<Prompts::Asked> asked() { return Prompts::asked(); }
 
     template <typename T> static T *child(QWidget *w, const char *name)
@@ -69,7 +51,7 @@ private:
     // Adds a question through its dialog: caption, answers, then OK.
     void addQuestion(QuestionKind kind, const QString &caption, const QList<QPair<QString, bool>> &answers, bool required = false)
     {
-        whenShown<QuestionDialog>([caption, answers, required](QuestionDialog *d) {
+        ModalTest::whenShown<QuestionDialog>([caption, answers, required](QuestionDialog *d) {
             child<QLineEdit>(d, "edtBeschriftung")->setText(caption);
             child<QCheckBox>(d, "chkPflicht")->setChecked(required);
             fillAnswers(d, answers, 0);
@@ -84,19 +66,19 @@ private:
             return;
         }
         const auto first = answers.takeFirst();
-        whenShown<AnswerDialog>([d, first, answers](AnswerDialog *a) {
+        ModalTest::whenShown<AnswerDialog>([d, first, answers](AnswerDialog *a) {
             answer(a, first.first, first.second);
             QTimer::singleShot(0, d, [d, answers] { fillAnswers(d, answers, 0); });
         });
         QTimer::singleShot(0, d, [d] { child<QPushButton>(d, "sbNew")->click(); });
     }
 
-    void selectRow(int row) { m_questionList()->selectRow(row); }
+    void selectRow(int row) { questionList()->selectRow(row); }
     QStringList captions()
     {
         QStringList c;
-        for (int i = 0; i < m_questionList()->rowCount(); ++i)
-            c << m_questionList()->item(i, 0)->text();
+        for (int i = 0; i < questionList()->rowCount(); ++i)
+            c << questionList()->item(i, 0)->text();
         return c;
     }
 
@@ -117,10 +99,12 @@ private slots:
 
     void cleanup()
     {
-        Prompts::clearAsked();
+        const QStringList problems = ModalTest::takePromptProblems();
         Prompts::setNextAnswer(QVariant::fromValue(Prompts::No));
         m_window->close();
         m_window.reset();
+        Prompts::resetTestState();
+        QVERIFY_PROMPTS_EMPTY(problems);
     }
 
     void addOneOfEachKind()
@@ -128,10 +112,10 @@ private slots:
         addQuestion(QuestionKind::FreeText, QStringLiteral("Hauptstadt?"), {{QStringLiteral("Paris"), false}});
         addQuestion(QuestionKind::MultipleChoice, QStringLiteral("Flüsse?"), {{QStringLiteral("Rhein"), true}, {QStringLiteral("Alpen"), false}}, true);
         addQuestion(QuestionKind::SingleChoice, QStringLiteral("Berg?"), {{QStringLiteral("Zugspitze"), true}});
-        QCOMPARE(m_questionList()->rowCount(), 3);
-        QCOMPARE(m_questionList()->item(0, 1)->text(), QStringLiteral("Einfache Frage"));
-        QCOMPARE(m_questionList()->item(1, 1)->text(), QStringLiteral("Multible Choice Frage"));
-        QCOMPARE(m_questionList()->item(2, 1)->text(), QStringLiteral("Single Choice Frage"));
+        QCOMPARE(questionList()->rowCount(), 3);
+        QCOMPARE(questionList()->item(0, 1)->text(), QStringLiteral("Einfache Frage"));
+        QCOMPARE(questionList()->item(1, 1)->text(), QStringLiteral("Multible Choice Frage"));
+        QCOMPARE(questionList()->item(2, 1)->text(), QStringLiteral("Single Choice Frage"));
         const auto &list = window().quiz().questions();
         auto *simple = static_cast<FreeTextQuestion *>(list.at(0));
         QCOMPARE(simple->answers, QStringList{QStringLiteral("Paris")});
@@ -157,10 +141,10 @@ private slots:
     {
         addQuestion(QuestionKind::FreeText, QStringLiteral("Eins"), {});
         selectRow(0);
-        whenShown<QuestionDialog>([](QuestionDialog *d) { child<QPushButton>(d, "Button1")->click(); });
+        ModalTest::whenShown<QuestionDialog>([](QuestionDialog *d) { child<QPushButton>(d, "Button1")->click(); });
         window().newQuestion(QuestionKind::MultipleChoice);
-        QCOMPARE(m_questionList()->rowCount(), 1);
-        QVERIFY(m_questionList()->selectedItems().isEmpty());
+        QCOMPARE(questionList()->rowCount(), 1);
+        QVERIFY(questionList()->selectedItems().isEmpty());
     }
 
     void editChangesCaptionInPlace()
@@ -169,18 +153,18 @@ private slots:
         addQuestion(QuestionKind::FreeText, QStringLiteral("Zwei"), {});
         Question *object = window().quiz().questions().at(0);
         selectRow(0);
-        whenShown<QuestionDialog>([](QuestionDialog *d) {
+        ModalTest::whenShown<QuestionDialog>([](QuestionDialog *d) {
             child<QLineEdit>(d, "edtBeschriftung")->setText(QStringLiteral("Neu"));
             child<QPushButton>(d, "btOk")->click();
         });
         window().editQuestion();
         QCOMPARE(captions(), (QStringList{QStringLiteral("Neu"), QStringLiteral("Zwei")}));
         QCOMPARE(window().quiz().questions().at(0), object);
-        QVERIFY(m_questionList()->selectedItems().isEmpty());
+        QVERIFY(questionList()->selectedItems().isEmpty());
 
         // Cancel leaves the question untouched.
         selectRow(0);
-        whenShown<QuestionDialog>([](QuestionDialog *d) {
+        ModalTest::whenShown<QuestionDialog>([](QuestionDialog *d) {
             child<QLineEdit>(d, "edtBeschriftung")->setText(QStringLiteral("Verworfen"));
             child<QPushButton>(d, "Button1")->click();
         });
@@ -209,7 +193,7 @@ private slots:
         window().deleteQuestion();
         QCOMPARE(asked().last().text, QStringLiteral("Soll der Eintrag wirklich gelöscht werden?"));
         QCOMPARE(captions(), (QStringList{"A", "B", "C"}));
-        QVERIFY(m_questionList()->selectedItems().isEmpty());
+        QVERIFY(questionList()->selectedItems().isEmpty());
         selectRow(1);
         Prompts::setNextAnswer(QVariant::fromValue(Prompts::Yes));
         window().deleteQuestion();
@@ -341,7 +325,7 @@ private slots:
         q.caption = QStringLiteral("alt");
         q.answers << QStringLiteral("x");
         d->loadQuestion(q);
-        whenShown<QuestionDialog>([](QuestionDialog *dlg) {
+        ModalTest::whenShown<QuestionDialog>([](QuestionDialog *dlg) {
             QCOMPARE(dlg->findChild<QLineEdit *>(QStringLiteral("edtBild"))->text(), QString());
             QCOMPARE(dlg->findChild<QLineEdit *>(QStringLiteral("edtBeschriftung"))->text(), QString());
             QCOMPARE(dlg->findChild<QLineEdit *>(QStringLiteral("edtGroesse"))->text(), QStringLiteral("15"));
@@ -370,7 +354,7 @@ private slots:
         QuestionDialog *simple = window().questionDialog(QuestionKind::FreeText);
         simple->clear();
         bool hiddenForSimple = false;
-        whenShown<AnswerDialog>([&hiddenForSimple](AnswerDialog *d) {
+        ModalTest::whenShown<AnswerDialog>([&hiddenForSimple](AnswerDialog *d) {
             hiddenForSimple = d->rightCheck()->isHidden();
             answer(d, QStringLiteral("x"), false);
         });
@@ -383,7 +367,7 @@ private slots:
         multi->loadQuestion(m);
         multi->findChild<QTableWidget *>(QStringLiteral("lstAnswers"))->selectRow(0);
         bool shownChecked = false;
-        whenShown<AnswerDialog>([&shownChecked](AnswerDialog *d) {
+        ModalTest::whenShown<AnswerDialog>([&shownChecked](AnswerDialog *d) {
             shownChecked = !d->rightCheck()->isHidden() && d->rightCheck()->isChecked() && d->textEdit()->text() == QLatin1String("y");
             d->rightCheck()->setChecked(false);
             child<QPushButton>(d, "Button1")->click(); // Cancel keeps the row
