@@ -20,10 +20,13 @@
 namespace ModalTest {
 
 struct Run {
-    bool ran = false;      // the handler was called
-    bool timedOut = false; // the dialog did not show before the deadline
+    bool ran = false;        // the handler was called
+    bool timedOut = false;   // the dialog did not show before the deadline
+    bool shouldShow = true;  // false: the dialog must not show at all
     QString problem() const
     {
+        if (!shouldShow)
+            return ran ? QStringLiteral("a dialog showed that must not") : QString();
         if (timedOut)
             return QStringLiteral("the expected dialog did not show");
         if (!ran)
@@ -85,6 +88,16 @@ std::shared_ptr<Run> whenShown(std::function<void(T *)> handler, int deadlineMs 
         }
     });
     timer->start();
+    return run;
+}
+
+// Expects that no dialog of type T shows within deadlineMs; one that does is
+// closed, and the test fails at its end.
+template <typename T>
+std::shared_ptr<Run> neverShown(int deadlineMs = 500)
+{
+    auto run = whenShown<T>([](T *d) { d->reject(); }, deadlineMs);
+    run->shouldShow = false;
     return run;
 }
 

@@ -360,6 +360,57 @@ private slots:
         QCOMPARE(e->text(), QStringLiteral("00FF00"));
     }
 
+    // The Design colour is taken over when its edit loses the focus, except
+    // when a popup (a menu opened over it) or another window takes it.
+    void designColourFocusReasons_data()
+    {
+        QTest::addColumn<int>("reason");
+        QTest::addColumn<bool>("takenOver");
+        QTest::newRow("tab key") << int(Qt::TabFocusReason) << true;
+        QTest::newRow("mouse") << int(Qt::MouseFocusReason) << true;
+        QTest::newRow("menu popup") << int(Qt::PopupFocusReason) << false;
+        QTest::newRow("other window") << int(Qt::ActiveWindowFocusReason) << false;
+    }
+
+    void designColourFocusReasons()
+    {
+        QFETCH(int, reason);
+        QFETCH(bool, takenOver);
+        PageControl()->setCurrentIndex(2);
+        auto *e = control<QLineEdit>("edtTabColor");
+        e->setText(QStringLiteral("00ff00"));
+        window().quiz().setText(SettingKey::edtTabColor, QStringLiteral("00ff00"));
+        QFocusEvent out(QEvent::FocusOut, Qt::FocusReason(reason));
+        QApplication::sendEvent(e, &out);
+        QCOMPARE(control<ColorButton>("cboTabColor")->color() == QColor(0, 0xFF, 0), takenOver);
+        QCOMPARE(window().quiz().text(SettingKey::edtTabColor), takenOver ? QStringLiteral("00FF00") : QStringLiteral("00ff00"));
+    }
+
+    // A write that fails: Save with its dialog leaves the file state as it
+    // was; Save as already shows the chosen path. Both report the error.
+    void failedSaveFileState_data()
+    {
+        QTest::addColumn<bool>("saveAs");
+        QTest::newRow("save with its dialog") << false;
+        QTest::newRow("save as") << true;
+    }
+
+    void failedSaveFileState()
+    {
+        QFETCH(bool, saveAs);
+        const QString path = work(QStringLiteral("fehlt/quiz.pvx"));
+        Prompts::setNextAnswer(path);
+        QVERIFY(!(saveAs ? window().saveFileAs() : window().saveFile()));
+        QCOMPARE(asked().size(), 2);
+        QCOMPARE(asked().at(0).kind, QStringLiteral("save"));
+        QCOMPARE(asked().at(1).kind, QStringLiteral("message"));
+        QCOMPARE(asked().at(1).title, QStringLiteral("Fehler"));
+        QVERIFY(!QFile::exists(path));
+        QCOMPARE(window().m_saved, saveAs);
+        QCOMPARE(window().m_savePath, saveAs ? path : QString());
+        QCOMPARE(window().statusText(), saveAs ? path : QStringLiteral("unbenannt.pvx"));
+    }
+
     void htmlTabShowsTheGeneratedPage()
     {
         window().quiz().setText(SettingKey::edtFormTitel, QStringLiteral("Tab-Test"));

@@ -338,6 +338,25 @@ private slots:
         window().newQuestion(QuestionKind::FreeText);
     }
 
+    // "Bearbeiten" and "Löschen" act on the selected answer only: with the
+    // selection cleared (the current row stays), nothing opens or goes.
+    void answerCommandsWithoutSelection()
+    {
+        QuestionDialog *multi = window().questionDialog(QuestionKind::MultipleChoice);
+        multi->clear();
+        MultipleChoiceQuestion m;
+        m.options = {{QStringLiteral("a"), true}, {QStringLiteral("b"), false}};
+        multi->loadQuestion(m);
+        auto *list = multi->findChild<QTableWidget *>(QStringLiteral("lstAnswers"));
+        list->setCurrentCell(1, 0);
+        list->clearSelection();
+        auto none = ModalTest::neverShown<AnswerDialog>();
+        child<QPushButton>(multi, "sbEdit")->click();
+        QTRY_VERIFY(none->timedOut || none->ran);
+        QVERIFY_MODAL(none);
+        QCOMPARE(list->rowCount(), 2);
+    }
+
     void answerDialog()
     {
         AnswerDialog *a = window().answerDialog();
