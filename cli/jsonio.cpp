@@ -142,6 +142,7 @@ public:
     }
 
     QString path(const QString &name) const { return m_where + QLatin1Char('.') + name; }
+    QString path(const char *name) const { return path(QLatin1String(name)); }
 
 private:
     QJsonValue member(const char *name)

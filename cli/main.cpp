@@ -3,6 +3,7 @@
 // exports is the page the editor's "HTML Export" writes.
 
 #include "formmailers.h"
+#include "version.h"
 #include "generatedpage.h"
 #include "jsonio.h"
 #include "paths.h"
@@ -182,7 +183,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("pruvex-cli"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.4"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PRUVEX_VERSION));
 
     QCommandLineParser parser;
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Diese Hilfe anzeigen"));
@@ -202,7 +203,7 @@ int main(int argc, char *argv[])
         return Ok;
     }
     if (parser.isSet(version)) {
-        writeOut("pruvex-cli 1.4\n");
+        writeOut("pruvex-cli " PRUVEX_VERSION "\n");
         return Ok;
     }
 

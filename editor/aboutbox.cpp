@@ -1,4 +1,5 @@
 #include "aboutbox.h"
+#include "version.h"
 #include "placement.h"
 
 #include "artwork.h"
@@ -50,7 +51,7 @@ AboutBox::AboutBox(QWidget *parent)
     product->setFont(big);
     layout->addWidget(product);
 
-    auto *version = centredLabel(QStringLiteral("Version 1.4"), this);
+    auto *version = centredLabel(QStringLiteral("Version " PRUVEX_VERSION), this);
     version->setObjectName(QStringLiteral("Version"));
     layout->addWidget(version);
     layout->addStretch(1);

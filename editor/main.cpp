@@ -1,4 +1,5 @@
 #include "artwork.h"
+#include "version.h"
 #include "mainwindow.h"
 #include "paths.h"
 
@@ -12,7 +13,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pruvex"));
     QApplication::setApplicationDisplayName(QStringLiteral("Pruvex"));
-    QApplication::setApplicationVersion(QStringLiteral("1.4"));
+    QApplication::setApplicationVersion(QStringLiteral(PRUVEX_VERSION));
     QApplication::setWindowIcon(Artwork::appIcon());
 
     QCommandLineParser parser;

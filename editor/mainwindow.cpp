@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "version.h"
 
 #include "aboutbox.h"
 #include "artwork.h"
@@ -91,7 +92,7 @@ MainWindow::MainWindow(QWidget *parent)
     , m_quiz(new Quiz(this))
 {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Pruvex 1.4"));
+    setWindowTitle(QStringLiteral("Pruvex " PRUVEX_VERSION));
     setWindowIcon(Artwork::appIcon());
     Paths::ensureUserDataPath();
 
@@ -150,7 +151,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_multipleChoiceDialog = new MultipleChoiceQuestionDialog(*m_answerDialog, this);
     m_singleChoiceDialog = new SingleChoiceQuestionDialog(*m_answerDialog, this);
     for (QuestionDialog *d : {m_freeTextDialog, m_multipleChoiceDialog, m_singleChoiceDialog})
-        d->setHtmlEditor([](QWidget *parent, QString *text) { return HtmlEditorDialog::editText(parent, text); });
+        d->setHtmlEditor([](QWidget *owner, QString *text) { return HtmlEditorDialog::editText(owner, text); });
     createQuestionCommands();
 
     // F1 opens the help at the topic of the tab in front.
@@ -257,20 +258,22 @@ void MainWindow::createToolBar()
     } buttons[] = {{m_newAction, "Neu"},    {m_openAction, "Laden"},  {m_saveAction, "Speichern"},          {m_exportAction, "HTML Export"},
                    {nullptr, nullptr}, {m_helpAction, "Hilfe"},  {m_previewWindowAction, "Vorschau"}, {m_aboutAction, "Info"},
                    {nullptr, nullptr}, {m_exitAction, "Beenden"}};
+    // The toolbar shows the menu's own actions; where its caption differs
+    // from the menu's, the action's icon text holds it.
     for (const auto &b : buttons) {
         if (!b.action) {
             bar->addSeparator();
             continue;
         }
-        auto *button = new QToolButton(bar);
-        button->setDefaultAction(b.action);
-        button->setText(QString::fromUtf8(b.caption));
-        button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        button->setMinimumSize(70, 36);
-        button->setMaximumHeight(36);
-        button->setAutoRaise(true);
-        button->setAccessibleName(QString::fromUtf8(b.caption));
-        bar->addWidget(button);
+        const QString caption = QString::fromUtf8(b.caption);
+        if (b.action->iconText() != caption)
+            b.action->setIconText(caption);
+        bar->addAction(b.action);
+        if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(b.action))) {
+            button->setMinimumSize(70, 36);
+            button->setMaximumHeight(36);
+            button->setAccessibleName(caption);
+        }
     }
 }
 

@@ -1,4 +1,5 @@
 #include "splashscreen.h"
+#include "version.h"
 
 #include "artwork.h"
 
@@ -15,7 +16,7 @@ SplashScreen::SplashScreen(QWidget *parent)
     setObjectName(QStringLiteral("frmSplash"));
     setFixedSize(516, 315);
 
-    auto *version = new QLabel(QStringLiteral("Version 1.4"), this);
+    auto *version = new QLabel(QStringLiteral("Version " PRUVEX_VERSION), this);
     version->setObjectName(QStringLiteral("lblVersion"));
     QPalette pal = version->palette();
     pal.setColor(QPalette::WindowText, Qt::white);

@@ -89,4 +89,4 @@
     X(cboRahmenFormField, K::Choice, S::Window, "px", "", kNoMin, kNoMax, false, I::Units, R::Text, "") \
     X(cboFontFormField, K::Choice, S::Window, "Arial,Helvetica,Geneva", "Schriftart:", kNoMin, kNoMax, false, I::Fonts, R::Text, "") \
     X(edtSizeFormField, K::Number, S::Window, "12", "Grösse:", kNoMin, kNoMax, false, I::None, R::Text, "") \
-    X(cboSchriftFormEinheit, K::Choice, S::Window, "px", "", kNoMin, kNoMax, false, I::Units, R::Text, "") \
+    X(cboSchriftFormEinheit, K::Choice, S::Window, "px", "", kNoMin, kNoMax, false, I::Units, R::Text, "")
