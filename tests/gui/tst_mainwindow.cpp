@@ -245,7 +245,7 @@ private slots:
 
     void numberFieldClamps()
     {
-        PageControl()->setCurrentIndex(2); // Design
+        tabs()->setCurrentIndex(2); // Design
         auto *size = control<NumberEdit>("edtSizeHeader");
         size->setFocus();
         QApplication::processEvents();
@@ -297,7 +297,7 @@ private slots:
         QFETCH(QColor, buttonBefore);
         QFETCH(QColor, buttonAfter);
         QFETCH(QString, textAfter);
-        PageControl()->setCurrentIndex(2);
+        tabs()->setCurrentIndex(2);
         auto *e = window().findChild<QLineEdit *>(edit);
         auto *b = window().findChild<ColorButton *>(button);
         QCOMPARE(b->color(), buttonBefore);
@@ -315,7 +315,7 @@ private slots:
 
     void cssColoursFollowOnlyPicksAndLoads()
     {
-        PageControl()->setCurrentIndex(3);
+        tabs()->setCurrentIndex(3);
         control<QCheckBox>("cboStandardButton")->click();
         auto *e = control<QLineEdit>("edtFarbeButton");
         auto *b = control<ColorButton>("cboButtonColor");
@@ -335,7 +335,7 @@ private slots:
         // Typing a colour and exporting from the menu without leaving the
         // edit: the style block keeps the old colour, the placeholder and
         // the project file take the new text.
-        PageControl()->setCurrentIndex(2);
+        tabs()->setCurrentIndex(2);
         auto *e = control<QLineEdit>("edtTabColor");
         e->setFocus();
         e->selectAll();
@@ -349,13 +349,13 @@ private slots:
     void switchingTabsTakesTheDesignColourOver()
     {
         // The focus leaves the edit before the page is built.
-        PageControl()->setCurrentIndex(2);
+        tabs()->setCurrentIndex(2);
         auto *e = control<QLineEdit>("edtTabColor");
         e->setFocus();
         QApplication::processEvents();
         e->selectAll();
         QTest::keyClicks(e, QStringLiteral("00ff00"));
-        PageControl()->setCurrentIndex(5);
+        tabs()->setCurrentIndex(5);
         QVERIFY(window().pageText().contains(QStringLiteral(".tableback { background-color:#00FF00}")));
         QCOMPARE(e->text(), QStringLiteral("00FF00"));
     }
@@ -376,7 +376,7 @@ private slots:
     {
         QFETCH(int, reason);
         QFETCH(bool, takenOver);
-        PageControl()->setCurrentIndex(2);
+        tabs()->setCurrentIndex(2);
         auto *e = control<QLineEdit>("edtTabColor");
         e->setText(QStringLiteral("00ff00"));
         window().quiz().setText(SettingKey::edtTabColor, QStringLiteral("00ff00"));
@@ -679,7 +679,7 @@ private slots:
     }
 
 private:
-    QTabWidget *PageControl() { return control<QTabWidget>("PageControl1"); }
+    QTabWidget *tabs() { return control<QTabWidget>("PageControl1"); }
 };
 
 QTEST_MAIN(TestMainWindow)
