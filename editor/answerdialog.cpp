@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <limits>
 
 AnswerDialog::AnswerDialog(QWidget *parent)
     : QDialog(parent)
@@ -20,8 +21,9 @@ AnswerDialog::AnswerDialog(QWidget *parent)
     auto *g = new QVBoxLayout(group);
     m_textEdit = new QLineEdit;
     m_textEdit->setObjectName(QStringLiteral("edtAntwort"));
+    m_textEdit->setMaxLength(std::numeric_limits<int>::max());
     m_textEdit->setAccessibleName(QStringLiteral("Antwort"));
-    m_rightCheck = new QCheckBox(QStringLiteral("Richtige Antwort"));
+    m_rightCheck = new QCheckBox(QStringLiteral("&Richtige Antwort"));
     m_rightCheck->setObjectName(QStringLiteral("chkRight"));
     g->addWidget(m_textEdit);
     g->addWidget(m_rightCheck);

@@ -7,10 +7,15 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QWebEngineView>
 #include <QVBoxLayout>
+#include <limits>
 
 HtmlEditorDialog::HtmlEditorDialog(QWidget *parent)
     : QDialog(parent)
@@ -22,6 +27,14 @@ HtmlEditorDialog::HtmlEditorDialog(QWidget *parent)
     m_web = new EmbeddedView(this);
     m_web->setObjectName(QStringLiteral("Web"));
     m_web->setAccessibleName(QStringLiteral("HTML-Text"));
+    // In the test mode of Prompts no prompt shows, as with the view's own.
+    m_web->setLinkPrompt([](QWidget *owner, QString *address) { return !Prompts::testMode() && askLinkAddress(owner, address); });
+    // The browser keeps Escape for itself; in the text it must lead to the
+    // closing question, as it does everywhere else in the window.
+    QWidget *browser = m_web->webView();
+    browser->installEventFilter(this);
+    for (QObject *c : browser->children())
+        c->installEventFilter(this);
 
     struct ActionDef {
         const char *name;
@@ -105,6 +118,25 @@ HtmlEditorDialog::HtmlEditorDialog(QWidget *parent)
 QString HtmlEditorDialog::unusableMessage()
 {
     return QStringLiteral("Sie benötigen mindestens den InternetExplorer 5.5 zur Nutzung des HTML-Editors.");
+}
+
+bool HtmlEditorDialog::askLinkAddress(QWidget *parent, QString *address)
+{
+    QInputDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("dlgHyperlink"));
+    dialog.setWindowTitle(QStringLiteral("Hyperlink einfügen"));
+    dialog.setLabelText(QStringLiteral("&Adresse:"));
+    dialog.setTextValue(QStringLiteral("http://"));
+    if (auto *edit = dialog.findChild<QLineEdit *>()) {
+        edit->setAccessibleName(QStringLiteral("Adresse"));
+        // Room to read a long address, and no cut at 32,767 characters.
+        edit->setMinimumWidth(400);
+        edit->setMaxLength(std::numeric_limits<int>::max());
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    *address = dialog.textValue();
+    return true;
 }
 
 bool HtmlEditorDialog::setHtml(const QString &text)
@@ -208,6 +240,21 @@ void HtmlEditorDialog::finish()
 void HtmlEditorDialog::reject()
 {
     finish();
+}
+
+bool HtmlEditorDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    // The browser's input widget may come later, or anew.
+    if (event->type() == QEvent::ChildAdded && watched == m_web->webView())
+        static_cast<QChildEvent *>(event)->child()->installEventFilter(this);
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+            finish();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void HtmlEditorDialog::closeEvent(QCloseEvent *event)

@@ -20,6 +20,9 @@ public:
     // says so and *text stays. True when the text was taken over.
     static bool editText(QWidget *parent, QString *text);
     static QString unusableMessage();
+    // Asks for the address of a new link ("Hyperlink einfügen"); false when
+    // the user cancelled.
+    static bool askLinkAddress(QWidget *parent, QString *address);
 
     bool setHtml(const QString &text);
     QString html(bool *ok = nullptr);
@@ -34,6 +37,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void changeFontSize(int delta);

@@ -17,6 +17,7 @@
 #include "settingsbinding.h"
 #include "splashscreen.h"
 #include "advancedsettingsdialog.h"
+#include "formmailerlinkdialog.h"
 #include "formmailermanager.h"
 #include "htmleditordialog.h"
 #include "answerdialog.h"
@@ -138,7 +139,7 @@ MainWindow::MainWindow(QWidget *parent)
     connect(m_quiz, &Quiz::formMailersChanged, this, fillMailers);
 
     connect(findChild<QToolButton *>(QStringLiteral("btGOCaptcha")), &QToolButton::clicked, this, [this] {
-        Prompts::openUrl(QUrl(m_quiz->text(SettingKey::cboFormMailer) + QStringLiteral("?action=checkurl"), QUrl::TolerantMode));
+        FormMailerLinkDialog::testLink(this, m_quiz->text(SettingKey::cboFormMailer));
     });
     connect(qobject_cast<QAbstractButton *>(findChild<QWidget *>(QStringLiteral("btHelpFormMail"))), &QAbstractButton::clicked, this,
             [] { Prompts::openUrl(QUrl(QString::fromLatin1(Links::support))); });

@@ -19,6 +19,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <limits>
 
 namespace {
 const QString kYes = QStringLiteral("ja");
@@ -28,6 +29,9 @@ QLineEdit *namedEdit(const char *name)
 {
     auto *e = new QLineEdit;
     e->setObjectName(QLatin1String(name));
+    // A caption with markup or a data: picture address easily passes the
+    // line edit's default limit of 32,767 characters.
+    e->setMaxLength(std::numeric_limits<int>::max());
     return e;
 }
 
@@ -35,7 +39,7 @@ QLabel *buddyLabel(const QString &text, QWidget *buddy)
 {
     auto *l = new QLabel(text);
     l->setBuddy(buddy);
-    buddy->setAccessibleName(QString(text).remove(QLatin1Char(':')));
+    buddy->setAccessibleName(QString(text).remove(QLatin1Char('&')).remove(QLatin1Char(':')));
     return l;
 }
 } // namespace
@@ -69,13 +73,15 @@ QuestionDialog::QuestionDialog(QuestionKind kind, const QString &caption, QSize 
     qg->setContentsMargins(6, 6, 6, 6);
     qg->setVerticalSpacing(4);
     m_captionEdit = namedEdit("edtBeschriftung");
+    // Wide enough to read a caption with markup.
+    m_captionEdit->setMinimumWidth(350);
     auto *btHtml = new QPushButton(QStringLiteral("..."));
     btHtml->setObjectName(QStringLiteral("btHtml"));
     btHtml->setFixedWidth(28);
     btHtml->setAccessibleName(QStringLiteral("Beschriftung im HTML-Editor bearbeiten"));
     btHtml->setToolTip(btHtml->accessibleName());
     int r = 0;
-    qg->addWidget(buddyLabel(QStringLiteral("Beschriftung"), m_captionEdit), r, 0);
+    qg->addWidget(buddyLabel(QStringLiteral("B&eschriftung"), m_captionEdit), r, 0);
     auto *captionRow = new QHBoxLayout;
     captionRow->addWidget(m_captionEdit, 1);
     captionRow->addWidget(btHtml);
@@ -88,10 +94,10 @@ QuestionDialog::QuestionDialog(QuestionKind kind, const QString &caption, QSize 
         auto *sizes = new QHBoxLayout;
         sizes->addWidget(m_sizeEdit);
         sizes->addSpacing(12);
-        sizes->addWidget(buddyLabel(QStringLiteral("max. Länge"), m_lengthEdit));
+        sizes->addWidget(buddyLabel(QStringLiteral("&max. Länge"), m_lengthEdit));
         sizes->addWidget(m_lengthEdit);
         sizes->addStretch(1);
-        qg->addWidget(buddyLabel(QStringLiteral("Größe"), m_sizeEdit), r, 0);
+        qg->addWidget(buddyLabel(QStringLiteral("&Größe"), m_sizeEdit), r, 0);
         qg->addLayout(sizes, r++, 1);
     }
     m_answerList = new QTableWidget(0, choice ? 2 : 1);
@@ -108,9 +114,7 @@ QuestionDialog::QuestionDialog(QuestionKind kind, const QString &caption, QSize 
     if (choice)
         m_answerList->setColumnWidth(1, 60);
     m_answerList->horizontalHeader()->setStretchLastSection(true);
-    auto *answersLabel = new QLabel(choice ? QStringLiteral("Antwortmöglichkeiten:") : QStringLiteral("Antworten:"));
-    answersLabel->setBuddy(m_answerList);
-    m_answerList->setAccessibleName(answersLabel->text().chopped(1));
+    auto *answersLabel = buddyLabel(choice ? QStringLiteral("&Antwortmöglichkeiten:") : QStringLiteral("&Antworten:"), m_answerList);
     qg->addWidget(answersLabel, r++, 0, 1, 2);
     qg->addWidget(m_answerList, r++, 0, 1, 2);
     auto *sbNew = new QPushButton(Artwork::icon(QStringLiteral("frage-neu")), QStringLiteral("&Neu"));
@@ -135,7 +139,7 @@ QuestionDialog::QuestionDialog(QuestionKind kind, const QString &caption, QSize 
     auto *check = new QGroupBox(QStringLiteral("Überprüfung"));
     auto *cv = new QVBoxLayout(check);
     cv->setContentsMargins(6, 6, 6, 6);
-    m_requiredCheck = new QCheckBox(QStringLiteral("Pflichtfeld"));
+    m_requiredCheck = new QCheckBox(QStringLiteral("&Pflichtfeld"));
     m_requiredCheck->setObjectName(QStringLiteral("chkPflicht"));
     cv->addWidget(m_requiredCheck);
     auto *panelCheck = new QWidget;
@@ -162,8 +166,8 @@ QuestionDialog::QuestionDialog(QuestionKind kind, const QString &caption, QSize 
     af->setContentsMargins(10, 10, 10, 10);
     m_tipLinkEdit = namedEdit("edtLinkTip");
     m_pictureEdit = namedEdit("edtBild");
-    af->addRow(buddyLabel(QStringLiteral("Linktipp:"), m_tipLinkEdit), m_tipLinkEdit);
-    af->addRow(buddyLabel(QStringLiteral("Bild-URL:"), m_pictureEdit), m_pictureEdit);
+    af->addRow(buddyLabel(QStringLiteral("Lin&ktipp:"), m_tipLinkEdit), m_tipLinkEdit);
+    af->addRow(buddyLabel(QStringLiteral("Bild-&URL:"), m_pictureEdit), m_pictureEdit);
     m_hintEdit = new QPlainTextEdit;
     m_hintEdit->setObjectName(QStringLiteral("memoHinweis"));
     auto *hintLabel = buddyLabel(QStringLiteral("Hinweistext:"), m_hintEdit);
@@ -217,6 +221,8 @@ void QuestionDialog::showEvent(QShowEvent *event)
     m_tabs->setCurrentIndex(0);
     QDialog::showEvent(event);
     Placement::centreOnOwner(this);
+    // The first keystrokes belong to the caption, not to the tab bar.
+    m_captionEdit->setFocus();
 }
 
 void QuestionDialog::clear()
@@ -231,6 +237,7 @@ void QuestionDialog::clear()
     m_tipLinkEdit->clear();
     m_pictureEdit->clear();
     m_hintEdit->clear();
+    m_hint = {};
     m_answerList->setRowCount(0);
 }
 
@@ -254,6 +261,7 @@ void QuestionDialog::loadQuestion(const Question &q)
     m_tipLinkEdit->setText(q.tipLink);
     m_pictureEdit->setText(q.picture);
     m_hintEdit->setPlainText(LineBreaks::toWidget(q.hint));
+    m_hint = {q.hint, m_hintEdit->toPlainText()};
     if (q.kind() == QuestionKind::FreeText) {
         const auto &simple = static_cast<const FreeTextQuestion &>(q);
         if (m_sizeEdit) {
@@ -275,7 +283,8 @@ void QuestionDialog::saveQuestion(Question &q) const
     q.alertText = m_alertEdit->text();
     q.tipLink = m_tipLinkEdit->text();
     q.picture = m_pictureEdit->text();
-    q.hint = LineBreaks::fromWidget(m_hintEdit->toPlainText());
+    const QString hint = m_hintEdit->toPlainText();
+    q.hint = hint == m_hint.shown ? m_hint.original : LineBreaks::fromWidget(hint);
     if (q.kind() == QuestionKind::FreeText) {
         auto &simple = static_cast<FreeTextQuestion &>(q);
         if (m_sizeEdit) {
@@ -329,8 +338,12 @@ void QuestionDialog::editAnswerAt(int row)
 void QuestionDialog::deleteAnswer()
 {
     const int row = m_answerList->currentRow();
-    if (row >= 0 && !m_answerList->selectedItems().isEmpty())
-        m_answerList->removeRow(row);
+    if (row < 0 || m_answerList->selectedItems().isEmpty())
+        return;
+    m_answerList->removeRow(row);
+    // The view would select the next row, and a second click would delete
+    // an answer the user never chose.
+    m_answerList->selectionModel()->clear();
 }
 
 int QuestionDialog::countRightAnswers() const
@@ -345,8 +358,14 @@ int QuestionDialog::countRightAnswers() const
 void QuestionDialog::fail(const QString &message, QWidget *focus)
 {
     Prompts::message(this, QStringLiteral("Pruvex"), message);
-    if (focus)
-        focus->setFocus();
+    if (!focus)
+        return;
+    // Bring the field's tab to the front, so that the user sees where he types.
+    for (int i = 0; i < m_tabs->count(); ++i) {
+        if (m_tabs->widget(i)->isAncestorOf(focus))
+            m_tabs->setCurrentIndex(i);
+    }
+    focus->setFocus();
 }
 
 bool QuestionDialog::checkInput()

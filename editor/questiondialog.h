@@ -71,4 +71,11 @@ private:
     QLineEdit *m_tipLinkEdit = nullptr;
     QLineEdit *m_pictureEdit = nullptr;
     QPlainTextEdit *m_hintEdit = nullptr;
+    // The hint as loaded and as the plain-text widget shows it: the widget
+    // turns a non-breaking space into a blank, so a hint it still shows
+    // unchanged is written back as it was loaded.
+    struct {
+        QString original;
+        QString shown;
+    } m_hint;
 };

@@ -1,9 +1,10 @@
 #include "advancedsettingsdialog.h"
 #include "placement.h"
 
-#include "prompts.h"
 #include "quiz.h"
 #include "settings.h"
+#include "textcodec.h"
+#include "webaddress.h"
 #include "formmailerlinkdialog.h"
 
 #include <QComboBox>
@@ -14,7 +15,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <limits>
 
@@ -85,7 +85,7 @@ AdvancedSettingsDialog::AdvancedSettingsDialog(QWidget *parent)
 
     connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_openCaptchaButton, &QToolButton::clicked, this, [this] { Prompts::openUrl(QUrl(m_captchaEdit->text(), QUrl::TolerantMode)); });
+    connect(m_openCaptchaButton, &QToolButton::clicked, this, [this] { WebAddress::open(this, m_captchaEdit->text()); });
 
     setFixedSize(QSize(489, 238).expandedTo(sizeHint()));
 }
@@ -94,16 +94,17 @@ bool AdvancedSettingsDialog::edit(QWidget *parent, Quiz &quiz)
 {
     AdvancedSettingsDialog dialog(parent);
     dialog.m_captchaEdit->setText(quiz.text(SettingKey::CaptchaErrorPage));
-    // Exact and case-sensitive: any other text leaves "iso-8859-1" selected.
+    // The item the page is written in: "utf-8" for every name of UTF-8
+    // ("UTF-8" too), else "iso-8859-1", the 8-bit code page.
     const QString encoding = quiz.text(SettingKey::encoding);
-    for (int i = 0; i < dialog.m_encodingCombo->count(); ++i) {
-        if (dialog.m_encodingCombo->itemText(i) == encoding)
-            dialog.m_encodingCombo->setCurrentIndex(i);
-    }
+    const int shown = TextCodec::namesUtf8(encoding) ? 1 : 0;
+    dialog.m_encodingCombo->setCurrentIndex(shown);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     quiz.setText(SettingKey::CaptchaErrorPage, dialog.m_captchaEdit->text());
-    quiz.setText(SettingKey::encoding, dialog.m_encodingCombo->currentText());
+    // An untouched choice keeps the encoding as it was written.
+    if (dialog.m_encodingCombo->currentIndex() != shown)
+        quiz.setText(SettingKey::encoding, dialog.m_encodingCombo->currentText());
     return true;
 }
 

@@ -3,7 +3,7 @@
 
 #include "artwork.h"
 
-#include "prompts.h"
+#include "webaddress.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QToolButton>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <limits>
 
@@ -60,7 +59,7 @@ FormMailerLinkDialog::FormMailerLinkDialog(QWidget *parent)
     connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     // Enter in the edit confirms, as OK does.
     connect(m_linkEdit, &QLineEdit::returnPressed, this, &QDialog::accept);
-    connect(m_testButton, &QToolButton::clicked, this, [this] { testLink(m_linkEdit->text()); });
+    connect(m_testButton, &QToolButton::clicked, this, [this] { testLink(this, m_linkEdit->text()); });
 
     setTabOrder(m_linkEdit, m_testButton);
     setTabOrder(m_testButton, m_okButton);
@@ -78,9 +77,9 @@ void FormMailerLinkDialog::setLink(const QString &link)
     m_linkEdit->setText(link);
 }
 
-void FormMailerLinkDialog::testLink(const QString &address)
+void FormMailerLinkDialog::testLink(QWidget *parent, const QString &address)
 {
-    Prompts::openUrl(QUrl(address + QStringLiteral("?action=checkurl"), QUrl::TolerantMode));
+    WebAddress::open(parent, address, QStringLiteral("?action=checkurl"));
 }
 
 QIcon FormMailerLinkDialog::linkIcon(const QWidget *)

@@ -21,8 +21,8 @@ public:
     void setLink(const QString &link);
 
     // The link test: the address followed by "?action=checkurl", whatever it
-    // already holds, opened in the default browser.
-    static void testLink(const QString &address);
+    // already holds, opened in the default browser as a web address.
+    static void testLink(QWidget *parent, const QString &address);
     // The icon of the small buttons that open an address.
     static QIcon linkIcon(const QWidget *widget);
 

@@ -8,10 +8,12 @@
 #include "formmailerlinkdialog.h"
 
 #include <QAction>
+#include <QDir>
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QStyle>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -81,8 +83,10 @@ FormMailerManager::FormMailerManager(QWidget *parent, const QString &path)
     v->addWidget(toolBar);
     v->addWidget(m_linkList, 1);
 
-    // A missing or foreign file gives an empty list; nothing is reported.
-    for (const QString &link : FormMailers::readManagerEntries(m_path))
+    // A missing file gives an empty list. A file that could not be read in
+    // full is said so once the window shows, and kept unless the user
+    // changes the list and then agrees to replace it.
+    for (const QString &link : FormMailers::readManagerEntries(m_path, &m_readResult))
         appendRow(link);
 
     resize(658, 246 + menuBar->sizeHint().height());
@@ -128,8 +132,10 @@ int FormMailerManager::selectedRow() const
 void FormMailerManager::newLink()
 {
     FormMailerLinkDialog dialog(this);
-    if (dialog.exec() == QDialog::Accepted)
+    if (dialog.exec() == QDialog::Accepted) {
         appendRow(dialog.link());
+        m_changed = true;
+    }
 }
 
 void FormMailerManager::editLink()
@@ -139,15 +145,22 @@ void FormMailerManager::editLink()
         return;
     FormMailerLinkDialog dialog(this);
     dialog.setLink(m_linkList->item(row, 0)->text());
-    if (dialog.exec() == QDialog::Accepted)
+    if (dialog.exec() == QDialog::Accepted) {
         setRowText(row, dialog.link());
+        m_changed = true;
+    }
 }
 
 void FormMailerManager::deleteLink()
 {
     const int row = selectedRow();
-    if (row >= 0)
-        m_linkList->removeRow(row);
+    if (row < 0)
+        return;
+    m_linkList->removeRow(row);
+    m_changed = true;
+    // The view would select the next row, and a second click would delete
+    // an address the user never chose.
+    m_linkList->selectionModel()->clear();
 }
 
 bool FormMailerManager::saveList()
@@ -162,7 +175,20 @@ bool FormMailerManager::saveList()
 void FormMailerManager::reject()
 {
     // The close box and Escape reach reject(), "Verlassen" through close().
-    switch (Prompts::question(this, QStringLiteral("Bestätigen"), QStringLiteral("Änderungen speichern?"), true, Prompts::Question)) {
+    Prompts::Answer answer;
+    if (m_readResult != FormMailers::ReadResult::Unreadable) {
+        answer = Prompts::question(this, QStringLiteral("Bestätigen"), QStringLiteral("Änderungen speichern?"), true, Prompts::Question);
+    } else if (!m_changed) {
+        // Nothing to save, and the file the user could not see stays.
+        answer = Prompts::No;
+    } else {
+        answer = Prompts::question(this, QStringLiteral("Bestätigen"),
+                                   QStringLiteral("Die bisherige Datei \"%1\" konnte nicht gelesen werden.\n"
+                                                  "Soll sie durch die angezeigte Liste ersetzt werden?")
+                                       .arg(QDir::toNativeSeparators(m_path)),
+                                   true, Prompts::Warning);
+    }
+    switch (answer) {
     case Prompts::Yes:
         if (saveList())
             QDialog::accept();
@@ -181,5 +207,16 @@ void FormMailerManager::showEvent(QShowEvent *event)
     if (!m_centred && parentWidget()) {
         m_centred = true;
         Placement::centreOnOwner(this);
+    }
+    if (m_readResult == FormMailers::ReadResult::Unreadable && !m_unreadableReported) {
+        m_unreadableReported = true;
+        // Once the window is up, so that the message stands over it.
+        QTimer::singleShot(0, this, [this] {
+            Prompts::message(this, QStringLiteral("FormMailer-Vorlagen"),
+                             QStringLiteral("Die Liste der Formmailer-Links \"%1\" konnte nicht gelesen werden.\n"
+                                            "Die Datei bleibt unverändert, solange Sie die Liste hier nicht ändern.")
+                                 .arg(QDir::toNativeSeparators(m_path)),
+                             Prompts::Warning);
+        });
     }
 }

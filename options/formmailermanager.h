@@ -10,7 +10,9 @@ class QTableWidget;
 
 // "FormMailer-Vorlagen": the manager of the quiz-script address list. It is
 // created for each use and reads the file anew; whatever closes it, it asks
-// whether to save the list, and the file changes only on Yes.
+// whether to save the list, and the file changes only on Yes. A file it could
+// not read is never replaced unasked: unchanged, the window closes without
+// the question; changed, it asks whether to replace that file.
 class FormMailerManager : public QDialog
 {
     Q_OBJECT
@@ -47,4 +49,7 @@ private:
     QTableWidget *m_linkList;
     QAction *m_newAction, *m_editAction, *m_deleteAction, *m_exitAction;
     bool m_centred = false;
+    FormMailers::ReadResult m_readResult = FormMailers::ReadResult::Read;
+    bool m_unreadableReported = false;
+    bool m_changed = false; // a row was added, edited or deleted
 };

@@ -2,8 +2,8 @@
 #include "linebreaks.h"
 #include "placement.h"
 
-#include "prompts.h"
 #include "quiz.h"
+#include "webaddress.h"
 #include "formmailerlinkdialog.h"
 
 #include <QGridLayout>
@@ -13,7 +13,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <limits>
 
@@ -103,7 +102,7 @@ ProjectPropertiesDialog::ProjectPropertiesDialog(Quiz &quiz, QWidget *parent)
 
     connect(m_okButton, &QPushButton::clicked, this, &ProjectPropertiesDialog::accept);
     connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_openUrlButton, &QToolButton::clicked, this, [this] { Prompts::openUrl(QUrl(m_urlEdit->text(), QUrl::TolerantMode)); });
+    connect(m_openUrlButton, &QToolButton::clicked, this, [this] { WebAddress::open(this, m_urlEdit->text()); });
 
     // The values, in the order title, author, URL, company, comment.
     m_fields = {{m_titleEdit, SettingKey::ProjectSettings_title, {}, {}},

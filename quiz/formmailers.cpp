@@ -10,15 +10,20 @@
 #include <QFile>
 
 namespace {
-QStringList readChildren(const XmlElement *list)
+QStringList readChildren(const XmlElement *list, bool *complete = nullptr)
 {
     QStringList entries;
+    if (complete)
+        *complete = list != nullptr;
     if (!list)
         return entries;
     for (const XmlElement &c : list->children) {
         QString t;
-        if (!c.readText(&t))
+        if (!c.readText(&t)) {
+            if (complete)
+                *complete = false;
             break;
+        }
         entries << t;
     }
     return entries;
@@ -56,12 +61,18 @@ QStringList readDropDownEntries(const QString &path)
     return readChildren(&root.children.front());
 }
 
-QStringList readManagerEntries(const QString &path)
+QStringList readManagerEntries(const QString &path, ReadResult *result)
 {
+    if (result)
+        *result = QFile::exists(path) ? ReadResult::Unreadable : ReadResult::Missing;
     XmlElement root;
     if (!parseXmlFile(path, &root))
         return {};
-    return readChildren(root.child(QStringLiteral("formmailers")));
+    bool complete = false;
+    const QStringList entries = readChildren(root.child(QStringLiteral("formmailers")), &complete);
+    if (result && complete)
+        *result = ReadResult::Read;
+    return entries;
 }
 
 QByteArray toBytes(const QStringList &entries)

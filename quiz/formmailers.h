@@ -18,9 +18,16 @@ void seedUserFile();
 // The drop-down entries: the texts of the children of the root's first
 // child. Reading stops silently at the first failure.
 QStringList readDropDownEntries(const QString &path);
+// How a reading went: the whole list was read, there is no file, or the
+// file could not be read in full (not readable, not XML, no "formmailers",
+// an entry that holds elements). Only after Read or Missing may the list
+// shown replace the file without losing anything.
+enum class ReadResult { Read, Missing, Unreadable };
+
 // The manager's rows: the texts of the children of the root's child
-// "formmailers". Reading stops silently at the first failure.
-QStringList readManagerEntries(const QString &path);
+// "formmailers". Reading stops silently at the first failure; result, when
+// given, says how far it came.
+QStringList readManagerEntries(const QString &path, ReadResult *result = nullptr);
 QByteArray toBytes(const QStringList &entries);
 // Seeds the per-user file when the user has none and gives quiz its entries.
 void loadInto(Quiz &quiz);

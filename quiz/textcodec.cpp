@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QStringList>
 
 namespace TextCodec {
 
@@ -46,9 +47,18 @@ QByteArray toLatin1(const QString &text)
     return bytes;
 }
 
+bool namesUtf8(const QString &encoding)
+{
+    // The labels of UTF-8 in the WHATWG encoding standard, which browsers
+    // compare without letter case and surrounding whitespace.
+    static const QStringList labels{QStringLiteral("utf-8"),         QStringLiteral("utf8"),          QStringLiteral("unicode-1-1-utf-8"),
+                                    QStringLiteral("unicode11utf8"), QStringLiteral("unicode20utf8"), QStringLiteral("x-unicode20utf8")};
+    return labels.contains(encoding.trimmed(), Qt::CaseInsensitive);
+}
+
 QByteArray pageBytes(const QString &page, const QString &encoding)
 {
-    if (encoding == QLatin1String("utf-8"))
+    if (namesUtf8(encoding))
         return page.toUtf8();
     return toCodePage(page);
 }

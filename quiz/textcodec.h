@@ -12,8 +12,13 @@ QString fromCodePage(const QByteArray &bytes);
 // ISO-8859-1 bytes; a character outside it becomes "?".
 QByteArray toLatin1(const QString &text);
 
-// The bytes of an exported page: UTF-8 without byte-order mark when encoding
-// is exactly "utf-8", otherwise the 8-bit code page.
+// True when a page declaring this encoding is read as UTF-8 by a browser:
+// "utf-8" in any letter case, blanks around it, and the other names browsers
+// know for it ("utf8", "unicode-1-1-utf-8", ...).
+bool namesUtf8(const QString &encoding);
+
+// The bytes of an exported page, in the encoding it declares: UTF-8 without
+// byte-order mark when encoding names UTF-8, otherwise the 8-bit code page.
 QByteArray pageBytes(const QString &page, const QString &encoding);
 
 } // namespace TextCodec

@@ -386,7 +386,9 @@ void TestCli::exportWritesTheEncoding_data()
                            << QByteArray("<title>Gr\xC3\xBC\xC3\x9F"
                                          "e \xE2\x82\xAC \xC4\x81</title>\r\n<p>utf-8</p>\r\n");
     QTest::newRow("iso-8859-1") << QByteArray("iso-8859-1") << QByteArray(cp1252 + "<p>iso-8859-1</p>\r\n");
-    QTest::newRow("UTF-8 in capitals") << QByteArray("UTF-8") << QByteArray(cp1252 + "<p>UTF-8</p>\r\n");
+    QTest::newRow("UTF-8 in capitals") << QByteArray("UTF-8")
+                                       << QByteArray("<title>Gr\xC3\xBC\xC3\x9F"
+                                                     "e \xE2\x82\xAC \xC4\x81</title>\r\n<p>UTF-8</p>\r\n");
     QTest::newRow("missing") << QByteArray() << QByteArray(cp1252 + "<p>iso-8859-1</p>\r\n");
 }
 

@@ -360,9 +360,9 @@ void TestPageAssembly::exportEncoding_data()
     QTest::newRow("iso-8859-1: one byte") << umlauts << QStringLiteral("iso-8859-1")
                                           << QByteArray("Gr\xfc\xdf"
                                                         "e\r\n");
-    QTest::newRow("UTF-8 in capitals: one byte") << umlauts << QStringLiteral("UTF-8")
-                                                 << QByteArray("Gr\xfc\xdf"
-                                                               "e\r\n");
+    QTest::newRow("UTF-8 in capitals: two bytes each") << umlauts << QStringLiteral("UTF-8")
+                                                       << QByteArray("Gr\xc3\xbc\xc3\x9f"
+                                                                     "e\r\n");
     QTest::newRow("no encoding: one byte") << umlauts << QString()
                                            << QByteArray("Gr\xfc\xdf"
                                                          "e\r\n");

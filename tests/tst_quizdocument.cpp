@@ -880,9 +880,15 @@ void TestQuizDocument::pageBytes_data()
 
     const QByteArray utf8("\xC3\xA4\xE2\x82\xAC");
     const QByteArray codePage("\xE4\x80");
+    // The page is written in what it declares, and browsers read every
+    // spelling of UTF-8 as UTF-8.
     QTest::newRow("utf-8") << "utf-8" << utf8;
-    QTest::newRow("UTF-8 is not utf-8") << "UTF-8" << codePage;
-    QTest::newRow("utf8") << "utf8" << codePage;
+    QTest::newRow("UTF-8 in capitals") << "UTF-8" << utf8;
+    QTest::newRow("blanks around") << " Utf-8\t" << utf8;
+    QTest::newRow("utf8") << "utf8" << utf8;
+    QTest::newRow("unicode-1-1-utf-8") << "unicode-1-1-utf-8" << utf8;
+    QTest::newRow("utf-8 inside a longer name") << "utf-8x" << codePage;
+    QTest::newRow("utf-16") << "utf-16" << codePage;
     QTest::newRow("iso-8859-1") << "iso-8859-1" << codePage;
     QTest::newRow("empty") << "" << codePage;
 }

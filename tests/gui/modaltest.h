@@ -43,8 +43,10 @@ inline void closeModals()
         QWidget *w = QApplication::activeModalWidget();
         if (!w)
             return;
+        // done(), not reject(): a dialog whose reject() asks a question
+        // would otherwise stay open.
         if (auto *d = qobject_cast<QDialog *>(w))
-            d->reject();
+            d->done(QDialog::Rejected);
         else
             w->close();
         QCoreApplication::processEvents();

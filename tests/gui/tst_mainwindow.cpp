@@ -439,7 +439,7 @@ private slots:
         QTest::addColumn<QString>("encoding");
         QTest::addColumn<QByteArray>("umlaut");
         QTest::newRow("utf-8") << "utf-8" << QByteArray("\xC3\xA4");
-        QTest::newRow("UTF-8 in capitals") << "UTF-8" << QByteArray("\xE4");
+        QTest::newRow("UTF-8 in capitals") << "UTF-8" << QByteArray("\xC3\xA4");
         QTest::newRow("iso-8859-1") << "iso-8859-1" << QByteArray("\xE4");
     }
 
