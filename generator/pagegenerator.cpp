@@ -2,6 +2,7 @@
 
 #include "handoff.h"
 
+#include "pagetext.h"
 #include "paths.h"
 #include "freetextquestion.h"
 #include "multiplechoicequestion.h"
@@ -49,6 +50,21 @@ QString widenedBodyFont(const QString &font)
     return font;
 }
 
+// An address for an unquoted CSS url(): the characters that would end it or
+// the style element are written as CSS escapes.
+QString cssUrl(const QString &address)
+{
+    QString out;
+    for (const QChar c : address) {
+        if (c == QLatin1Char('(') || c == QLatin1Char(')') || c == QLatin1Char('"') || c == QLatin1Char('\'') ||
+            c == QLatin1Char('\\') || c == QLatin1Char('<') || c.unicode() <= 0x20)
+            out += QLatin1Char('\\') + QString::number(c.unicode(), 16) + QLatin1Char(' ');
+        else
+            out += c;
+    }
+    return out;
+}
+
 // Replaces every occurrence of a placeholder "<!-- NAME -->".
 void fill(QString &page, const char *name, const QString &value)
 {
@@ -59,6 +75,9 @@ void fill(QString &page, const char *name, const QString &value)
 
 
 using namespace Handoff;
+using PageText::htmlAttribute;
+using PageText::htmlMarkup;
+using PageText::htmlText;
 
 PageGenerator::PageGenerator(const Quiz &quiz)
     : m_quiz(quiz)
@@ -145,13 +164,13 @@ bool PageGenerator::generate(QString *result, QString *error)
 
     fill(page, "CSS", styleSheet());
     fill(page, "JSCRIPT", formScript());
-    fill(page, "SETTINGS", scramble(boolText(f("chkShowAuswertung"))));
-    fill(page, "TITLE", t("edtFormTitel"));
+    fill(page, "SETTINGS", scrambledFlag(f("chkShowAuswertung")));
+    fill(page, "TITLE", htmlAttribute(t("edtFormTitel")));
     fill(page, "ENCODING", t("encoding"));
-    fill(page, "FORMMAIL", t("cboFormMailer"));
+    fill(page, "FORMMAIL", htmlAttribute(t("cboFormMailer")));
     fill(page, "ERRORPAGES", errorPageFields());
-    fill(page, "TEXTAUSWERTHEAD", t("edtAuswertungHeader"));
-    fill(page, "TEXTAUSWERT", base64(QString(t("memoAuswertung")).replace(CRLF, QStringLiteral("#br#"))));
+    fill(page, "TEXTAUSWERTHEAD", htmlAttribute(t("edtAuswertungHeader")));
+    fill(page, "TEXTAUSWERT", base64(encodeText(QString(t("memoAuswertung")).replace(CRLF, lineBreakMarker()))));
     fill(page, "BGCOLOR", t("edtHGColor"));
     fill(page, "TABLECOLOR", t("edtTabColor"));
     fill(page, "TEXTCOLOR", t("edtTextColor"));
@@ -160,8 +179,8 @@ bool PageGenerator::generate(QString *result, QString *error)
     fill(page, "HEADINGFONTSIZE", t("edtSizeHeader"));
     fill(page, "NORMALFONT", t("cboFontForm"));
     fill(page, "NORMALFONTSIZE", t("edtSizeForm"));
-    fill(page, "TABLEWIDTH", t("edtTabWidth"));
-    fill(page, "TITLETAG", t("edtFormTitel"));
+    fill(page, "TABLEWIDTH", htmlAttribute(t("edtTabWidth")));
+    fill(page, "TITLETAG", htmlText(t("edtFormTitel")));
     fill(page, "QUESTIONCOUNT", QString::number(q.questions().count()));
     fill(page, "QUESTIONTYP", questionTypeFields());
     fill(page, "QUESTIONANSWERCOUNT", answerCountFields());
@@ -171,26 +190,26 @@ bool PageGenerator::generate(QString *result, QString *error)
     fill(page, "SHOWUSERANSWERS", boolText(f("chkShowUserAnswers")));
     fill(page, "CHKSHOWUSERCORRECTANSWERS", boolText(f("chkShowUserCorrectAnswers")));
     fill(page, "SHOWPICDIAGRAMM", boolText(f("chkShowPicDiagramm")));
-    fill(page, "SUBJECT", t("edtBetreff"));
-    fill(page, "ADMIN", base64(scramble(t("edtEMail"))));
+    fill(page, "SUBJECT", htmlAttribute(t("edtBetreff")));
+    fill(page, "ADMIN", scrambledBase64(encodeText(t("edtEMail"))));
     fill(page, "FORMID", newFormId());
-    fill(page, "SETTINGSC", base64(scramble(boolText(f("chkCaptcha")))));
+    fill(page, "SETTINGSC", scrambledBase64(boolText(f("chkCaptcha"))));
     if (f("chkCaptcha"))
         fill(page, "CAPTCHA", captchaBlock());
-    fill(page, "BEITE", t("edtTabWidth"));
-    fill(page, "FORMTITLE", t("edtFormTitel"));
-    fill(page, "EINLEITUNGTEXT", t("memoEinleitung"));
+    fill(page, "BEITE", htmlAttribute(t("edtTabWidth")));
+    fill(page, "FORMTITLE", htmlText(t("edtFormTitel")));
+    fill(page, "EINLEITUNGTEXT", htmlMarkup(t("memoEinleitung")));
     fill(page, "FIELDS", questionRows());
     if (f("chkShowAdress") && f("rdBegin"))
         fill(page, "INPUTF", addressBlock());
     if (f("chkShowAdress") && f("rdEnd"))
         fill(page, "INPUTD", addressBlock());
-    fill(page, "TEXTENDE", t("memoTextEnde"));
-    fill(page, "SENDBUTTON", t("edtSendenButton"));
-    fill(page, "RESETBUTTON", t("edtCancelButton"));
+    fill(page, "TEXTENDE", htmlMarkup(t("memoTextEnde")));
+    fill(page, "SENDBUTTON", htmlAttribute(t("edtSendenButton")));
+    fill(page, "RESETBUTTON", htmlAttribute(t("edtCancelButton")));
     if (f("chkPrintButton"))
         fill(page, "PRINTBUTTON",
-             QStringLiteral("<input type=\"button\" name=\"print\" value=\"") + t("edtPrint") +
+             QStringLiteral("<input type=\"button\" name=\"print\" value=\"") + htmlAttribute(t("edtPrint")) +
                  QStringLiteral("\" onClick=\"javascript:window.print()\" class=\"button\">") + CRLF);
     fill(page, "CLASS", f("cboStandardButton") ? QString() : QStringLiteral("class=\"button\""));
     *result = page;
@@ -214,7 +233,7 @@ QString PageGenerator::styleSheet() const
     s += QStringLiteral("<!--") + CRLF;
     s += QStringLiteral("body { background-color:#") + colour("cboBGColor") + QStringLiteral("; ");
     if (!t("edtBGPicture").isEmpty())
-        s += QStringLiteral("background-image:url(") + t("edtBGPicture") + QStringLiteral("); }");
+        s += QStringLiteral("background-image:url(") + cssUrl(t("edtBGPicture")) + QStringLiteral("); }");
     else
         s += QStringLiteral(" }");
     s += CRLF;
@@ -276,14 +295,17 @@ QString PageGenerator::addressBlock() const
     const QString c = q.flag(QStringLiteral("cboStandardFeld")) ? QString() : QStringLiteral(" class=\"field\" ");
     QString s;
     s += QStringLiteral("<td>") + CRLF;
-    s += QStringLiteral("<b>") + q.text(QStringLiteral("edtHeader")) + QStringLiteral("</b>") + CRLF;
+    s += QStringLiteral("<b>") + htmlText(q.text(QStringLiteral("edtHeader"))) + QStringLiteral("</b>") + CRLF;
     s += QStringLiteral("<table width=\"100%\"  border=\"0\" cellspacing=\"1\" cellpadding=\"0\">") + CRLF;
     for (const AddressField &field : Settings::addressFields()) {
         if (!q.flag(QLatin1String(field.shown)))
             continue;
         s += QStringLiteral("  <tr>") + CRLF;
-        s += QStringLiteral("    <td align=\"right\">") + q.text(QLatin1String(field.label)) + QStringLiteral("</td>") + CRLF;
-        s += QStringLiteral("    <td>&nbsp;<input") + c + QStringLiteral(" name=\"") + QLatin1String(field.input) +
+        // The caption is the field's label.
+        const QLatin1String input(field.input);
+        s += QStringLiteral("    <td align=\"right\"><label for=\"") + input + QStringLiteral("\">") +
+             htmlText(q.text(QLatin1String(field.label))) + QStringLiteral("</label></td>") + CRLF;
+        s += QStringLiteral("    <td>&nbsp;<input") + c + QStringLiteral(" name=\"") + input + QStringLiteral("\" id=\"") + input +
              QStringLiteral("\" type=\"text\" size=\"25\"></td>") + CRLF;
         s += QStringLiteral("  </tr>") + CRLF;
     }
@@ -295,6 +317,9 @@ QString PageGenerator::addressBlock() const
 QString PageGenerator::addressScript() const
 {
     QString s;
+    // A check of a field that is not on the page would fail on every send.
+    if (!m_quiz.flag(QStringLiteral("chkShowAdress")) || !(m_quiz.flag(QStringLiteral("rdBegin")) || m_quiz.flag(QStringLiteral("rdEnd"))))
+        return s;
     for (const AddressField &field : Settings::addressFields()) {
         if (!m_quiz.flag(QLatin1String(field.shown)) || !m_quiz.flag(QLatin1String(field.required)))
             continue;
@@ -312,7 +337,7 @@ QString PageGenerator::errorPageFields() const
     const QString page = m_quiz.text(QStringLiteral("CaptchaErrorPage"));
     if (page.isEmpty())
         return {};
-    return hiddenField(QStringLiteral("settings_error_captcha"), base64(page));
+    return hiddenField(QStringLiteral("settings_error_captcha"), base64(encodeText(page)));
 }
 
 QString PageGenerator::questionTypeFields() const
@@ -352,22 +377,22 @@ QString PageGenerator::rightAnswerFields() const
         const QString name = QStringLiteral("FA") + QString::number(k);
         switch (q->kind()) {
         case QuestionKind::FreeText:
-            s += hiddenField(name, base64(scramble(static_cast<const FreeTextQuestion &>(*q).answers.join(QLatin1Char('#')))));
+            s += hiddenField(name, scrambledBase64(joinItems(static_cast<const FreeTextQuestion &>(*q).answers)));
             break;
         case QuestionKind::MultipleChoice: {
             QStringList parts;
             const auto &options = static_cast<const MultipleChoiceQuestion &>(*q).options;
             for (size_t j = 0; j < options.size(); ++j)
                 if (options[j].right)
-                    parts << QStringLiteral("Frage%1_%2|").arg(k + 1).arg(j) + options[j].text;
-            s += hiddenField(name, base64(scramble(parts.join(QLatin1Char('#')))));
+                    parts << QStringLiteral("Frage%1_%2").arg(k + 1).arg(j) + QChar(itemSeparator) + encodeItem(options[j].text);
+            s += hiddenField(name, scrambledBase64(parts.join(QChar(listSeparator))));
             break;
         }
         case QuestionKind::SingleChoice: {
             const auto &options = static_cast<const SingleChoiceQuestion &>(*q).options;
             for (size_t j = 0; j < options.size(); ++j)
                 if (options[j].right)
-                    s += hiddenField(name, base64(scramble(QString::number(j) + QLatin1Char('|') + options[j].text)));
+                    s += hiddenField(name, scrambledBase64(QString::number(j) + QChar(itemSeparator) + encodeItem(options[j].text)));
             break;
         }
         }
@@ -384,7 +409,7 @@ QString PageGenerator::allAnswerFields() const
         if (q->kind() != QuestionKind::FreeText) {
             const auto &options = static_cast<const ChoiceQuestion &>(*q).options;
             for (size_t j = 0; j < options.size(); ++j)
-                s += hiddenField(QStringLiteral("FA_USER_%1_%2").arg(k).arg(j), base64(options[j].text));
+                s += hiddenField(QStringLiteral("FA_USER_%1_%2").arg(k).arg(j), base64(encodeText(options[j].text)));
         }
         ++k;
     }
@@ -401,21 +426,23 @@ QString PageGenerator::captchaBlock() const
 {
     const Quiz &q = m_quiz;
     const QString c = q.flag(QStringLiteral("cboStandardFeld")) ? QString() : QStringLiteral(" class=\"field\"");
-    const QString image =
+    const QString image = htmlAttribute(
         QString(q.text(QStringLiteral("cboFormMailer"))).replace(QStringLiteral("quiz.php"), QStringLiteral("captcha_img.php")) +
-        QStringLiteral("?id=") + QString::number(m_formId);
+        QStringLiteral("?id=") + QString::number(m_formId));
     QString s;
     s += QStringLiteral("<tr>") + CRLF;
     s += QStringLiteral("<td colspan=\"2\">") + CRLF;
     s += QStringLiteral("<table>") + CRLF;
-    s += QStringLiteral("  <td class=\"my\" align=\"right\" valign=\"middle\"><p class=\"my\">") +
-         q.text(QStringLiteral("edtCaptchaText1")) + QStringLiteral("</p></td>") + CRLF;
+    // The caption is the label of the code field.
+    s += QStringLiteral("  <td class=\"my\" align=\"right\" valign=\"middle\"><p class=\"my\"><label for=\"captcha_input\">") +
+         htmlText(q.text(QStringLiteral("edtCaptchaText1"))) + QStringLiteral("</label></p></td>") + CRLF;
     s += QStringLiteral("  <td class=\"my\" valign=\"middle\">") + CRLF;
     s += QStringLiteral(" <table width=\"100%\"  border=\"0\" cellspacing=\"0\" cellpadding=\"00\">") + CRLF;
     s += QStringLiteral("<tr valign=\"middle\">") + CRLF;
-    s += QStringLiteral(" <td width=\"20%\"><input type=\"text\" name=\"captcha_input\" size=\"10\" maxlength=\"5\"") + c +
+    s += QStringLiteral(" <td width=\"20%\"><input type=\"text\" name=\"captcha_input\" id=\"captcha_input\" size=\"10\" maxlength=\"5\"") + c +
          QStringLiteral("></td>") + CRLF;
-    s += QStringLiteral(" <td width=\"80%\">&nbsp;<img src=\"") + image + QStringLiteral("\" border=\"1\"></td></td>") + CRLF;
+    s += QStringLiteral(" <td width=\"80%\">&nbsp;<img src=\"") + image +
+         QStringLiteral("\" border=\"1\" alt=\"Sicherheitscode\" class=\"captcha\"></td></td>") + CRLF;
     s += QStringLiteral("</tr>") + CRLF;
     s += QStringLiteral("</table>") + CRLF;
     s += QStringLiteral("</table>") + CRLF;

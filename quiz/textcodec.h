@@ -12,8 +12,16 @@ QString fromCodePage(const QByteArray &bytes);
 // ISO-8859-1 bytes; a character outside it becomes "?".
 QByteArray toLatin1(const QString &text);
 
+// Whether the 8-bit code page holds the character.
+bool inCodePage(char32_t c);
+// The page with every character that the code page cannot hold written as
+// the page's language writes it: "\\uXXXX" inside a script element, a CSS
+// escape "\\X " inside a style element, "&#N;" everywhere else.
+QString withCodePageEscapes(const QString &page);
+
 // The bytes of an exported page: UTF-8 without byte-order mark when encoding
-// is exactly "utf-8", otherwise the 8-bit code page.
+// is exactly "utf-8", otherwise the 8-bit code page, with the characters it
+// cannot hold escaped (withCodePageEscapes), so that none is lost.
 QByteArray pageBytes(const QString &page, const QString &encoding);
 
 } // namespace TextCodec
