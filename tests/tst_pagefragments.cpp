@@ -5,6 +5,7 @@
 #include "generatorfixtures.h"
 #include "handoff.h"
 #include "pagegenerator.h"
+#include "pagetext.h"
 
 #include <QtTest>
 
@@ -41,6 +42,9 @@ private slots:
     void captchaBlock();
     void captchaLines_data();
     void captchaLines();
+
+    void escaping_data();
+    void escaping();
 
     void scramble_data();
     void scramble();
@@ -818,6 +822,60 @@ void TestPageFragments::captchaLines()
     QCOMPARE(lines.at(3), captionLine);
     QCOMPARE(lines.at(7), inputLine);
     QCOMPARE(lines.at(8), imageLine);
+}
+
+// ------------------------------------------------------------------ escaping
+
+// Each context escapes only what would not stand for itself there.
+void TestPageFragments::escaping_data()
+{
+    QTest::addColumn<QString>("context");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+
+    const QString harmless = QStringLiteral("Fragen & Antworten, a < b > c, 'x'");
+    for (const char *context : {"text", "attribute", "markup"})
+        QTest::addRow("%s: harmless text unchanged", context) << context << harmless << harmless;
+    QTest::newRow("text: comment and end tag") << "text" << QStringLiteral("Quiz <!-- Teil 1 </title>")
+                                               << QStringLiteral("Quiz &lt;!-- Teil 1 &lt;/title>");
+    QTest::newRow("text: tag and references") << "text" << QStringLiteral("<b>&amp; &#65; &copy")
+                                              << QStringLiteral("&lt;b>&amp;amp; &amp;#65; &amp;copy");
+    QTest::newRow("attribute: quote, reference, placeholder")
+        << "attribute" << QStringLiteral("Los \"jetzt\" &amp; <!-- FORMID --> <b>")
+        << QStringLiteral("Los &quot;jetzt&quot; &amp;amp; &lt;!-- FORMID --> <b>");
+    QTest::newRow("markup: lone comment shows") << "markup" << QStringLiteral("a <!-- b") << QStringLiteral("a &lt;!-- b");
+    QTest::newRow("markup: closed comment stays") << "markup" << QStringLiteral("a <!-- b --> c <!-- d")
+                                                  << QStringLiteral("a <!-- b --> c &lt;!-- d");
+    QTest::newRow("markup: empty comments are closed") << "markup" << QStringLiteral("<!--> <!---> <i>x</i>")
+                                                       << QStringLiteral("<!--> <!---> <i>x</i>");
+    QTest::newRow("markup: --!> closes") << "markup" << QStringLiteral("<!-- a --!> b") << QStringLiteral("<!-- a --!> b");
+    QTest::newRow("js: quotes, backslash, line breaks")
+        << "js" << QStringLiteral("Sag \"Ja\"\r\n'Tab\\t' \u2028\u2029 \\")
+        << QStringLiteral("Sag \\\"Ja\\\"\\r\\n'Tab\\\\t' \\u2028\\u2029 \\\\");
+    QTest::newRow("js: end of the script") << "js" << QStringLiteral("</script><b>x</b>") << QStringLiteral("<\\/script><b>x<\\/b>");
+    QTest::newRow("js: harmless text unchanged") << "js" << QStringLiteral("Bitte 'eine' w\u00e4hlen & <b>!")
+                                                 << QStringLiteral("Bitte 'eine' w\u00e4hlen & <b>!");
+    QTest::newRow("alt: tags left out") << "alt" << QStringLiteral("Wie <b>hoch</b> ist \"er\"?\r\n&auml;")
+                                        << QStringLiteral("Wie hoch ist &quot;er&quot;? &auml;");
+}
+
+void TestPageFragments::escaping()
+{
+    QFETCH(QString, context);
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QString actual;
+    if (context == QLatin1String("text"))
+        actual = PageText::htmlText(text);
+    else if (context == QLatin1String("attribute"))
+        actual = PageText::htmlAttribute(text);
+    else if (context == QLatin1String("markup"))
+        actual = PageText::htmlMarkup(text);
+    else if (context == QLatin1String("js"))
+        actual = PageText::jsString(text);
+    else
+        actual = PageText::markupAsAttribute(text);
+    QCOMPARE(actual, expected);
 }
 
 // ------------------------------------------------------- scrambling, base64
