@@ -141,7 +141,9 @@ QString jsString(const QString &text)
             out += QStringLiteral("\\u2029");
             break;
         case u'/':
-            // "</" would end the script element in the middle of the string.
+        case u'!':
+            // "</" would end the script element in the middle of the string,
+            // and "<!" would let a placeholder of the template in.
             if (i > 0 && text[i - 1] == QLatin1Char('<'))
                 out += QLatin1Char('\\');
             out += c;

@@ -32,7 +32,8 @@ QString htmlMarkup(const QString &text);
 // out, line breaks as blanks, '"' as "&quot;"; character references stay.
 QString markupAsAttribute(const QString &markup);
 // Any text as the content of a double-quoted JavaScript string literal:
-// backslash, '"', CR, LF, U+2028 and U+2029 escaped, "</" as "<\/".
+// backslash, '"', CR, LF, U+2028 and U+2029 escaped, "</" as "<\/" and
+// "<!" as "<\!".
 QString jsString(const QString &text);
 
 } // namespace PageText

@@ -852,7 +852,8 @@ void TestPageFragments::escaping_data()
     QTest::newRow("js: quotes, backslash, line breaks")
         << "js" << QStringLiteral("Sag \"Ja\"\r\n'Tab\\t' \u2028\u2029 \\")
         << QStringLiteral("Sag \\\"Ja\\\"\\r\\n'Tab\\\\t' \\u2028\\u2029 \\\\");
-    QTest::newRow("js: end of the script") << "js" << QStringLiteral("</script><b>x</b>") << QStringLiteral("<\\/script><b>x<\\/b>");
+    QTest::newRow("js: end of the script, placeholder")
+        << "js" << QStringLiteral("</script><b>x</b><!-- FORMID -->") << QStringLiteral("<\\/script><b>x<\\/b><\\!-- FORMID -->");
     QTest::newRow("js: harmless text unchanged") << "js" << QStringLiteral("Bitte 'eine' w\u00e4hlen & <b>!")
                                                  << QStringLiteral("Bitte 'eine' w\u00e4hlen & <b>!");
     QTest::newRow("alt: tags left out") << "alt" << QStringLiteral("Wie <b>hoch</b> ist \"er\"?\r\n&auml;")
