@@ -144,6 +144,11 @@ void TestPageFragments::styleSheetLine_data()
                                              << QStringLiteral(
                                                     "TD   { color:#000080; font-family:Arial,Helvetica,Geneva; font-size:0pt; }");
 
+    // What would end the url() or the style element is a CSS escape.
+    QTest::newRow("background picture with blank, parenthesis and end tag")
+        << QVariantMap{{"edtBGPicture", "mein bild).png</style>"}} << 3
+        << QStringLiteral("body { background-color:#C0C0C0; background-image:url(mein\\20 bild\\29 .png\\3c /style>); }");
+
     // The block takes the colour values of the buttons, not the texts.
     QTest::newRow("text typed but not taken over")
         << QVariantMap{{"edtHGColor", "FF0000"}} << 3 << QStringLiteral("body { background-color:#C0C0C0;  }");
