@@ -29,7 +29,10 @@ QString encode(const QString &text, bool item)
         if (c < 0x100) {
             const bool literalRef = c == u'&' && i + 1 < n && p[i + 1] == QLatin1Char('#');
             const bool separator = item && (c == listSeparator || c == itemSeparator);
-            if (!literalRef && !separator)
+            // An item's last "&" would stand before the next separator "#"
+            // and read as the start of a reference.
+            const bool lastAmpersand = item && c == u'&' && i + 1 == n;
+            if (!literalRef && !separator && !lastAmpersand)
                 continue;
             flush(i);
             appendReference(out, c);
@@ -125,7 +128,17 @@ QString joinItems(const QStringList &items)
 
 QStringList splitItems(const QString &joined)
 {
-    return joined.split(QChar(listSeparator));
+    // The "#" of a reference "&#N;" follows its "&"; every other "#" joins.
+    QStringList items;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < joined.size(); ++i) {
+        if (joined[i] == QChar(listSeparator) && (i == 0 || joined[i - 1] != QLatin1Char('&'))) {
+            items << joined.mid(start, i - start);
+            start = i + 1;
+        }
+    }
+    items << joined.mid(start);
+    return items;
 }
 
 QString scrambledBase64(const QString &text)

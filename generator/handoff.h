@@ -18,7 +18,9 @@
 //     text as "&#38;#", so that every text comes back unchanged.
 //  3. In a list of answers joined by "#" (and "|" between an option's
 //     field name or number and its text), a "#" or "|" inside an item is
-//     written as "&#35;" or "&#124;", so that the list splits unambiguously.
+//     written as "&#35;" or "&#124;", and an "&" that ends an item as
+//     "&#38;". So a "#" that follows "&" belongs to a reference, and every
+//     other "#" joins two items: the list splits unambiguously.
 //  4. The result is scrambled (each UTF-16 code unit XOR scrambleKey, which
 //     keeps Latin-1 in Latin-1) where the field is scrambled, and Base64 of its
 //     Latin-1 bytes where the field is Base64.
@@ -52,8 +54,9 @@ constexpr char16_t itemSeparator = u'|';
 
 // Items joined by "#", each encoded by encodeItem.
 QString joinItems(const QStringList &items);
-// Splits a joined list; the items are not yet decoded (split each at "|"
-// where the field has that form, then decodeText).
+// Splits a joined list at every "#" that does not follow "&"; the items are
+// not yet decoded (split each at its first "|" where the field has that
+// form, then decodeText).
 QStringList splitItems(const QString &joined);
 
 // The scrambled-and-Base64 form of a text (admin, settingsc, right answers).

@@ -3,6 +3,7 @@
 #include "handoff.h"
 
 #include "linebreaks.h"
+#include "pagetext.h"
 #include "paths.h"
 #include "freetextquestion.h"
 #include "multiplechoicequestion.h"
@@ -50,6 +51,21 @@ QString widenedBodyFont(const QString &font)
     return font;
 }
 
+// An address for an unquoted CSS url(): the characters that would end it or
+// the style element are written as CSS escapes.
+QString cssUrl(const QString &address)
+{
+    QString out;
+    for (const QChar c : address) {
+        if (c == QLatin1Char('(') || c == QLatin1Char(')') || c == QLatin1Char('"') || c == QLatin1Char('\'') ||
+            c == QLatin1Char('\\') || c == QLatin1Char('<') || c.unicode() <= 0x20)
+            out += QLatin1Char('\\') + QString::number(c.unicode(), 16) + QLatin1Char(' ');
+        else
+            out += c;
+    }
+    return out;
+}
+
 // Replaces every occurrence of a placeholder "<!-- NAME -->".
 void fill(QString &page, const char *name, const QString &value)
 {
@@ -60,6 +76,9 @@ void fill(QString &page, const char *name, const QString &value)
 
 
 using namespace Handoff;
+using PageText::htmlAttribute;
+using PageText::htmlMarkup;
+using PageText::htmlText;
 
 PageGenerator::PageGenerator(const Quiz &quiz)
     : m_quiz(quiz)
@@ -100,13 +119,13 @@ bool PageGenerator::generate(QString *result, QString *error)
 
     fill(page, "CSS", styleSheet());
     fill(page, "JSCRIPT", formScript());
-    fill(page, "SETTINGS", scramble(boolText(f(SettingKey::chkShowAuswertung))));
-    fill(page, "TITLE", t(SettingKey::edtFormTitel));
+    fill(page, "SETTINGS", scrambledFlag(f(SettingKey::chkShowAuswertung)));
+    fill(page, "TITLE", htmlAttribute(t(SettingKey::edtFormTitel)));
     fill(page, "ENCODING", t(SettingKey::encoding));
-    fill(page, "FORMMAIL", t(SettingKey::cboFormMailer));
+    fill(page, "FORMMAIL", htmlAttribute(t(SettingKey::cboFormMailer)));
     fill(page, "ERRORPAGES", errorPageFields());
-    fill(page, "TEXTAUSWERTHEAD", t(SettingKey::edtAuswertungHeader));
-    fill(page, "TEXTAUSWERT", base64(QString(t(SettingKey::memoAuswertung)).replace(CRLF, QStringLiteral("#br#"))));
+    fill(page, "TEXTAUSWERTHEAD", htmlAttribute(t(SettingKey::edtAuswertungHeader)));
+    fill(page, "TEXTAUSWERT", base64(encodeText(QString(t(SettingKey::memoAuswertung)).replace(CRLF, lineBreakMarker()))));
     fill(page, "BGCOLOR", t(SettingKey::edtHGColor));
     fill(page, "TABLECOLOR", t(SettingKey::edtTabColor));
     fill(page, "TEXTCOLOR", t(SettingKey::edtTextColor));
@@ -115,8 +134,8 @@ bool PageGenerator::generate(QString *result, QString *error)
     fill(page, "HEADINGFONTSIZE", t(SettingKey::edtSizeHeader));
     fill(page, "NORMALFONT", t(SettingKey::cboFontForm));
     fill(page, "NORMALFONTSIZE", t(SettingKey::edtSizeForm));
-    fill(page, "TABLEWIDTH", t(SettingKey::edtTabWidth));
-    fill(page, "TITLETAG", t(SettingKey::edtFormTitel));
+    fill(page, "TABLEWIDTH", htmlAttribute(t(SettingKey::edtTabWidth)));
+    fill(page, "TITLETAG", htmlText(t(SettingKey::edtFormTitel)));
     fill(page, "QUESTIONCOUNT", QString::number(q.questions().count()));
     fill(page, "QUESTIONTYP", questionTypeFields());
     fill(page, "QUESTIONANSWERCOUNT", answerCountFields());
@@ -126,26 +145,26 @@ bool PageGenerator::generate(QString *result, QString *error)
     fill(page, "SHOWUSERANSWERS", boolText(f(SettingKey::chkShowUserAnswers)));
     fill(page, "CHKSHOWUSERCORRECTANSWERS", boolText(f(SettingKey::chkShowUserCorrectAnswers)));
     fill(page, "SHOWPICDIAGRAMM", boolText(f(SettingKey::chkShowPicDiagramm)));
-    fill(page, "SUBJECT", t(SettingKey::edtBetreff));
-    fill(page, "ADMIN", base64(scramble(t(SettingKey::edtEMail))));
+    fill(page, "SUBJECT", htmlAttribute(t(SettingKey::edtBetreff)));
+    fill(page, "ADMIN", scrambledBase64(encodeText(t(SettingKey::edtEMail))));
     fill(page, "FORMID", newFormId());
-    fill(page, "SETTINGSC", base64(scramble(boolText(f(SettingKey::chkCaptcha)))));
+    fill(page, "SETTINGSC", scrambledBase64(boolText(f(SettingKey::chkCaptcha))));
     if (f(SettingKey::chkCaptcha))
         fill(page, "CAPTCHA", captchaBlock());
-    fill(page, "BEITE", t(SettingKey::edtTabWidth));
-    fill(page, "FORMTITLE", t(SettingKey::edtFormTitel));
-    fill(page, "EINLEITUNGTEXT", t(SettingKey::memoEinleitung));
+    fill(page, "BEITE", htmlAttribute(t(SettingKey::edtTabWidth)));
+    fill(page, "FORMTITLE", htmlText(t(SettingKey::edtFormTitel)));
+    fill(page, "EINLEITUNGTEXT", htmlMarkup(t(SettingKey::memoEinleitung)));
     fill(page, "FIELDS", questionRows());
     if (f(SettingKey::chkShowAdress) && f(SettingKey::rdBegin))
         fill(page, "INPUTF", addressBlock());
     if (f(SettingKey::chkShowAdress) && f(SettingKey::rdEnd))
         fill(page, "INPUTD", addressBlock());
-    fill(page, "TEXTENDE", t(SettingKey::memoTextEnde));
-    fill(page, "SENDBUTTON", t(SettingKey::edtSendenButton));
-    fill(page, "RESETBUTTON", t(SettingKey::edtCancelButton));
+    fill(page, "TEXTENDE", htmlMarkup(t(SettingKey::memoTextEnde)));
+    fill(page, "SENDBUTTON", htmlAttribute(t(SettingKey::edtSendenButton)));
+    fill(page, "RESETBUTTON", htmlAttribute(t(SettingKey::edtCancelButton)));
     if (f(SettingKey::chkPrintButton))
         fill(page, "PRINTBUTTON",
-             QStringLiteral("<input type=\"button\" name=\"print\" value=\"") + t(SettingKey::edtPrint) +
+             QStringLiteral("<input type=\"button\" name=\"print\" value=\"") + htmlAttribute(t(SettingKey::edtPrint)) +
                  QStringLiteral("\" onClick=\"javascript:window.print()\" class=\"button\">") + CRLF);
     fill(page, "CLASS", f(SettingKey::cboStandardButton) ? QString() : QStringLiteral("class=\"button\""));
     *result = page;
@@ -169,7 +188,7 @@ QString PageGenerator::styleSheet() const
     s += QStringLiteral("<!--") + CRLF;
     s += QStringLiteral("body { background-color:#") + colour("cboBGColor") + QStringLiteral("; ");
     if (!t(SettingKey::edtBGPicture).isEmpty())
-        s += QStringLiteral("background-image:url(") + t(SettingKey::edtBGPicture) + QStringLiteral("); }");
+        s += QStringLiteral("background-image:url(") + cssUrl(t(SettingKey::edtBGPicture)) + QStringLiteral("); }");
     else
         s += QStringLiteral(" }");
     s += CRLF;
@@ -231,14 +250,17 @@ QString PageGenerator::addressBlock() const
     const QString c = q.flag(SettingKey::cboStandardFeld) ? QString() : QStringLiteral(" class=\"field\" ");
     QString s;
     s += QStringLiteral("<td>") + CRLF;
-    s += QStringLiteral("<b>") + q.text(SettingKey::edtHeader) + QStringLiteral("</b>") + CRLF;
+    s += QStringLiteral("<b>") + htmlText(q.text(SettingKey::edtHeader)) + QStringLiteral("</b>") + CRLF;
     s += QStringLiteral("<table width=\"100%\"  border=\"0\" cellspacing=\"1\" cellpadding=\"0\">") + CRLF;
     for (const AddressField &field : Settings::addressFields()) {
         if (!q.flag(field.shown))
             continue;
         s += QStringLiteral("  <tr>") + CRLF;
-        s += QStringLiteral("    <td align=\"right\">") + q.text(field.label) + QStringLiteral("</td>") + CRLF;
-        s += QStringLiteral("    <td>&nbsp;<input") + c + QStringLiteral(" name=\"") + QLatin1String(field.input) +
+        // The caption is the field's label.
+        const QLatin1String input(field.input);
+        s += QStringLiteral("    <td align=\"right\"><label for=\"") + input + QStringLiteral("\">") +
+             htmlText(q.text(field.label)) + QStringLiteral("</label></td>") + CRLF;
+        s += QStringLiteral("    <td>&nbsp;<input") + c + QStringLiteral(" name=\"") + input + QStringLiteral("\" id=\"") + input +
              QStringLiteral("\" type=\"text\" size=\"25\"></td>") + CRLF;
         s += QStringLiteral("  </tr>") + CRLF;
     }
@@ -250,6 +272,9 @@ QString PageGenerator::addressBlock() const
 QString PageGenerator::addressScript() const
 {
     QString s;
+    // A check of a field that is not on the page would fail on every send.
+    if (!m_quiz.flag(SettingKey::chkShowAdress) || !(m_quiz.flag(SettingKey::rdBegin) || m_quiz.flag(SettingKey::rdEnd)))
+        return s;
     for (const AddressField &field : Settings::addressFields()) {
         if (!m_quiz.flag(field.shown) || !m_quiz.flag(field.required))
             continue;
@@ -267,7 +292,7 @@ QString PageGenerator::errorPageFields() const
     const QString page = m_quiz.text(SettingKey::CaptchaErrorPage);
     if (page.isEmpty())
         return {};
-    return hiddenField(QStringLiteral("settings_error_captcha"), base64(page));
+    return hiddenField(QStringLiteral("settings_error_captcha"), base64(encodeText(page)));
 }
 
 QString PageGenerator::questionTypeFields() const
@@ -307,22 +332,22 @@ QString PageGenerator::rightAnswerFields() const
         const QString name = QStringLiteral("FA") + QString::number(k);
         switch (q->kind()) {
         case QuestionKind::FreeText:
-            s += hiddenField(name, base64(scramble(static_cast<const FreeTextQuestion &>(*q).answers.join(QLatin1Char('#')))));
+            s += hiddenField(name, scrambledBase64(joinItems(static_cast<const FreeTextQuestion &>(*q).answers)));
             break;
         case QuestionKind::MultipleChoice: {
             QStringList parts;
             const auto &options = static_cast<const MultipleChoiceQuestion &>(*q).options;
             for (size_t j = 0; j < options.size(); ++j)
                 if (options[j].right)
-                    parts << QStringLiteral("Frage%1_%2|").arg(k + 1).arg(j) + options[j].text;
-            s += hiddenField(name, base64(scramble(parts.join(QLatin1Char('#')))));
+                    parts << QStringLiteral("Frage%1_%2").arg(k + 1).arg(j) + QChar(itemSeparator) + encodeItem(options[j].text);
+            s += hiddenField(name, scrambledBase64(parts.join(QChar(listSeparator))));
             break;
         }
         case QuestionKind::SingleChoice: {
             const auto &options = static_cast<const SingleChoiceQuestion &>(*q).options;
             for (size_t j = 0; j < options.size(); ++j)
                 if (options[j].right)
-                    s += hiddenField(name, base64(scramble(QString::number(j) + QLatin1Char('|') + options[j].text)));
+                    s += hiddenField(name, scrambledBase64(QString::number(j) + QChar(itemSeparator) + encodeItem(options[j].text)));
             break;
         }
         }
@@ -339,7 +364,7 @@ QString PageGenerator::allAnswerFields() const
         if (q->kind() != QuestionKind::FreeText) {
             const auto &options = static_cast<const ChoiceQuestion &>(*q).options;
             for (size_t j = 0; j < options.size(); ++j)
-                s += hiddenField(QStringLiteral("FA_USER_%1_%2").arg(k).arg(j), base64(options[j].text));
+                s += hiddenField(QStringLiteral("FA_USER_%1_%2").arg(k).arg(j), base64(encodeText(options[j].text)));
         }
         ++k;
     }
@@ -356,21 +381,23 @@ QString PageGenerator::captchaBlock() const
 {
     const Quiz &q = m_quiz;
     const QString c = q.flag(SettingKey::cboStandardFeld) ? QString() : QStringLiteral(" class=\"field\"");
-    const QString image =
+    const QString image = htmlAttribute(
         QString(q.text(SettingKey::cboFormMailer)).replace(QStringLiteral("quiz.php"), QStringLiteral("captcha_img.php")) +
-        QStringLiteral("?id=") + QString::number(m_formId);
+        QStringLiteral("?id=") + QString::number(m_formId));
     QString s;
     s += QStringLiteral("<tr>") + CRLF;
     s += QStringLiteral("<td colspan=\"2\">") + CRLF;
     s += QStringLiteral("<table>") + CRLF;
-    s += QStringLiteral("  <td class=\"my\" align=\"right\" valign=\"middle\"><p class=\"my\">") +
-         q.text(SettingKey::edtCaptchaText1) + QStringLiteral("</p></td>") + CRLF;
+    // The caption is the label of the code field.
+    s += QStringLiteral("  <td class=\"my\" align=\"right\" valign=\"middle\"><p class=\"my\"><label for=\"captcha_input\">") +
+         htmlText(q.text(SettingKey::edtCaptchaText1)) + QStringLiteral("</label></p></td>") + CRLF;
     s += QStringLiteral("  <td class=\"my\" valign=\"middle\">") + CRLF;
     s += QStringLiteral(" <table width=\"100%\"  border=\"0\" cellspacing=\"0\" cellpadding=\"00\">") + CRLF;
     s += QStringLiteral("<tr valign=\"middle\">") + CRLF;
-    s += QStringLiteral(" <td width=\"20%\"><input type=\"text\" name=\"captcha_input\" size=\"10\" maxlength=\"5\"") + c +
+    s += QStringLiteral(" <td width=\"20%\"><input type=\"text\" name=\"captcha_input\" id=\"captcha_input\" size=\"10\" maxlength=\"5\"") + c +
          QStringLiteral("></td>") + CRLF;
-    s += QStringLiteral(" <td width=\"80%\">&nbsp;<img src=\"") + image + QStringLiteral("\" border=\"1\"></td></td>") + CRLF;
+    s += QStringLiteral(" <td width=\"80%\">&nbsp;<img src=\"") + image +
+         QStringLiteral("\" border=\"1\" alt=\"Sicherheitscode\" class=\"captcha\"></td></td>") + CRLF;
     s += QStringLiteral("</tr>") + CRLF;
     s += QStringLiteral("</table>") + CRLF;
     s += QStringLiteral("</table>") + CRLF;

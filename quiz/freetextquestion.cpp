@@ -4,18 +4,21 @@
 
 using PageText::CRLF;
 using PageText::FieldClass;
+using PageText::htmlAttribute;
 using PageText::num;
 
 QString FreeTextQuestion::markup(bool bCSS, int iCount) const
 {
     const QString c = bCSS ? FieldClass : QString();
+    // Every field is named by the question text.
+    const QString captionId = QStringLiteral("Frage") + num(iCount) + QStringLiteral("_text");
     QString lines;
     for (int j = 0; j < answers.size(); ++j) {
         lines += QStringLiteral("<input") + c + QStringLiteral(" name=\"Frage") + num(iCount) + QLatin1Char('_') + num(j) +
-                 QStringLiteral("\" size=\"") + fieldSize + QStringLiteral("\" maxlength=\"") + maxLength +
-                 QStringLiteral("\" type=\"text\"><br>") + CRLF;
+                 QStringLiteral("\" size=\"") + htmlAttribute(fieldSize) + QStringLiteral("\" maxlength=\"") + htmlAttribute(maxLength) +
+                 QStringLiteral("\" type=\"text\" aria-labelledby=\"") + captionId + QStringLiteral("\"><br>") + CRLF;
     }
-    return genFrame(lines);
+    return genFrame(lines, answers.isEmpty() ? QString() : captionId);
 }
 
 QString FreeTextQuestion::checkScript(int i) const

@@ -4,6 +4,7 @@
 
 using PageText::CRLF;
 using PageText::FieldClass;
+using PageText::htmlMarkup;
 using PageText::num;
 
 QString MultipleChoiceQuestion::markup(bool bCSS, int iCount) const
@@ -11,14 +12,18 @@ QString MultipleChoiceQuestion::markup(bool bCSS, int iCount) const
     const QString c = bCSS ? FieldClass : QString();
     QString lines;
     for (int j = 0; j < int(options.size()); ++j) {
-        lines += QStringLiteral("<input") + c + QStringLiteral(" type=\"checkbox\" name=\"Frage") + num(iCount) + QLatin1Char('_') +
-                 num(j) + QStringLiteral("\" value=\"set\"> ") + options[size_t(j)].text + QStringLiteral("<br>") + CRLF;
+        // The option text is the box's label: clicking it ticks the box.
+        lines += QStringLiteral("<label><input") + c + QStringLiteral(" type=\"checkbox\" name=\"Frage") + num(iCount) + QLatin1Char('_') +
+                 num(j) + QStringLiteral("\" value=\"set\"> ") + htmlMarkup(options[size_t(j)].text) + QStringLiteral("</label><br>") + CRLF;
     }
     return genFrame(lines);
 }
 
 QString MultipleChoiceQuestion::checkScript(int i) const
 {
+    // Without options there is nothing to tick and nothing to check.
+    if (options.empty())
+        return {};
     QStringList conditions;
     for (int j = 0; j < int(options.size()); ++j)
         conditions << QStringLiteral("document.PRUVEX.Frage") + num(i) + QLatin1Char('_') + num(j) + QStringLiteral(".checked == false");

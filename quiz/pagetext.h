@@ -2,7 +2,10 @@
 
 #include <QString>
 
-// Small pieces that every question kind writes into the page.
+// Small pieces that every question kind writes into the page, and the
+// escaping of texts for the place where they land. Each escaping changes
+// only what would not stand for itself there, so that an ordinary text keeps
+// every byte.
 namespace PageText {
 
 inline const QString CRLF = QStringLiteral("\r\n");
@@ -13,5 +16,24 @@ inline QString num(int n)
 {
     return QString::number(n);
 }
+
+// Plain text as element content: "&" that would start a character
+// reference becomes "&amp;", "<" that would start a tag or a comment "&lt;".
+QString htmlText(const QString &text);
+// Plain text as the value of a double-quoted attribute: '"' becomes
+// "&quot;", "&" as in htmlText, and "<!" becomes "&lt;!" so that no
+// placeholder of the template is taken from it.
+QString htmlAttribute(const QString &text);
+// A text the user edits as HTML stays markup; only a "<!--" that no "-->"
+// closes within the text is written as "&lt;!--", so that it shows instead
+// of hiding the rest of the page.
+QString htmlMarkup(const QString &text);
+// The plain text of HTML markup for an attribute such as alt: tags left
+// out, line breaks as blanks, '"' as "&quot;"; character references stay.
+QString markupAsAttribute(const QString &markup);
+// Any text as the content of a double-quoted JavaScript string literal:
+// backslash, '"', CR, LF, U+2028 and U+2029 escaped, "</" as "<\/" and
+// "<!" as "<\!".
+QString jsString(const QString &text);
 
 } // namespace PageText

@@ -7,6 +7,10 @@
 #include "pagetext.h"
 
 using PageText::CRLF;
+using PageText::htmlAttribute;
+using PageText::htmlMarkup;
+using PageText::jsString;
+using PageText::markupAsAttribute;
 
 QString Question::typeName() const
 {
@@ -21,16 +25,20 @@ QString Question::typeName() const
     return {};
 }
 
-QString Question::genFrame(const QString &answerLines) const
+QString Question::genFrame(const QString &answerLines, const QString &captionId) const
 {
     QString s;
+    // The picture is described by its question.
     if (!picture.isEmpty())
-        s += QStringLiteral("<tr><td><img src=\"") + picture + QStringLiteral("\" border=\"0\"></td></tr>") + CRLF;
+        s += QStringLiteral("<tr><td><img src=\"") + htmlAttribute(picture) + QStringLiteral("\" border=\"0\" alt=\"") +
+             markupAsAttribute(caption) + QStringLiteral("\"></td></tr>") + CRLF;
     s += QStringLiteral("<tr>") + CRLF;
-    s += QStringLiteral("<td class=\"link\"><b>") + caption + QStringLiteral("</b><br>") + CRLF;
+    const QString id = captionId.isEmpty() ? QString() : QStringLiteral(" id=\"") + captionId + QLatin1Char('"');
+    s += QStringLiteral("<td class=\"link\"><b") + id + QLatin1Char('>') + htmlMarkup(caption) + QStringLiteral("</b><br>") + CRLF;
     s += answerLines;
     if (!tipLink.isEmpty())
-        s += QStringLiteral("<a href=\"") + tipLink + QStringLiteral("\" class=\"tip\" target=\"_blank\">Tipp</a><br>") + CRLF;
+        s += QStringLiteral("<a href=\"") + htmlAttribute(tipLink) + QStringLiteral("\" class=\"tip\" target=\"_blank\">Tipp</a><br>") +
+             CRLF;
     s += QStringLiteral("<hr height=\"1\" width=\"100%\">") + CRLF;
     s += QStringLiteral("\t</td>") + CRLF;
     s += QStringLiteral("</tr>") + CRLF;
@@ -40,7 +48,7 @@ QString Question::genFrame(const QString &answerLines) const
 QString Question::alertLine(const QString &standardText) const
 {
     if (!alertText.isEmpty())
-        return QStringLiteral("alert(\"") + alertText + QStringLiteral("\");") + CRLF;
+        return QStringLiteral("alert(\"") + jsString(alertText) + QStringLiteral("\");") + CRLF;
     return standardText + CRLF;
 }
 

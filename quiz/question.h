@@ -42,8 +42,9 @@ public:
     QString alertText;
 
 protected:
-    // The frame that every kind writes around its answer lines.
-    QString genFrame(const QString &answerLines) const;
+    // The frame that every kind writes around its answer lines; a caption
+    // id makes the question text the name of inputs that refer to it.
+    QString genFrame(const QString &answerLines, const QString &captionId = QString()) const;
     // The alert of the check: the custom text, or the kind's standard text.
     QString alertLine(const QString &standardText) const;
 };

@@ -56,11 +56,119 @@ bool namesUtf8(const QString &encoding)
     return labels.contains(encoding.trimmed(), Qt::CaseInsensitive);
 }
 
+bool inCodePage(char32_t c)
+{
+    // The characters of the 256 bytes, decoded once.
+    static const QString held = [] {
+        QByteArray all(256, '\0');
+        for (int b = 0; b < 256; ++b)
+            all[b] = char(b);
+        QString chars = fromCodePage(all);
+        chars.remove(QChar(QChar::ReplacementCharacter));
+        return chars;
+    }();
+    if (c < 0x80)
+        return true;
+    return c <= 0xFFFF && held.contains(QChar(char16_t(c)));
+}
+
+namespace {
+
+enum class Context { Html, Script, Style };
+
+// Whether the tag name at i (after "<" or "</") is name, followed by the end
+// of the name.
+bool tagNameAt(const QString &page, qsizetype i, QLatin1String name)
+{
+    if (QStringView(page).mid(i, name.size()).compare(name, Qt::CaseInsensitive) != 0)
+        return false;
+    const qsizetype after = i + name.size();
+    if (after >= page.size())
+        return true;
+    const QChar c = page[after];
+    return c.isSpace() || c == QLatin1Char('>') || c == QLatin1Char('/');
+}
+
+void appendEscape(QString &out, char32_t cp, Context context)
+{
+    switch (context) {
+    case Context::Script: {
+        const QString units = QString::fromUcs4(&cp, 1);
+        for (const QChar u : units)
+            out += QStringLiteral("\\u") + QStringLiteral("%1").arg(u.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+        break;
+    }
+    case Context::Style:
+        out += QLatin1Char('\\') + QString::number(uint(cp), 16).toUpper() + QLatin1Char(' ');
+        break;
+    case Context::Html:
+        out += QStringLiteral("&#") + QString::number(uint(cp)) + QLatin1Char(';');
+        break;
+    }
+}
+
+} // namespace
+
+QString withCodePageEscapes(const QString &page)
+{
+    bool lossless = true;
+    for (const QChar c : page)
+        if (c.unicode() >= 0x80 && !inCodePage(c.unicode())) {
+            lossless = false;
+            break;
+        }
+    if (lossless)
+        return page;
+
+    static const QLatin1String script("script"), style("style");
+    QString out;
+    out.reserve(page.size() + page.size() / 8);
+    Context context = Context::Html;
+    const qsizetype n = page.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = page[i];
+        if (c == QLatin1Char('<')) {
+            if (context == Context::Html) {
+                if (QStringView(page).mid(i, 4) == QLatin1String("<!--")) {
+                    // A comment: nothing in it is shown or run.
+                    const qsizetype close = page.indexOf(QLatin1String("-->"), i + 4);
+                    const qsizetype end = close < 0 ? n : close + 3;
+                    for (; i < end; ++i) {
+                        if (page[i].unicode() >= 0x80 && !inCodePage(page[i].unicode()))
+                            appendEscape(out, page[i].unicode(), Context::Html);
+                        else
+                            out += page[i];
+                    }
+                    --i;
+                    continue;
+                }
+                if (tagNameAt(page, i + 1, script))
+                    context = Context::Script;
+                else if (tagNameAt(page, i + 1, style))
+                    context = Context::Style;
+            } else if (i + 1 < n && page[i + 1] == QLatin1Char('/') &&
+                       tagNameAt(page, i + 2, context == Context::Script ? script : style)) {
+                context = Context::Html;
+            }
+        }
+        char32_t cp = c.unicode();
+        if (c.isHighSurrogate() && i + 1 < n && page[i + 1].isLowSurrogate()) {
+            cp = QChar::surrogateToUcs4(c, page[i + 1]);
+            ++i;
+        } else if (cp < 0x80 || inCodePage(cp)) {
+            out += c;
+            continue;
+        }
+        appendEscape(out, cp, context);
+    }
+    return out;
+}
+
 QByteArray pageBytes(const QString &page, const QString &encoding)
 {
     if (namesUtf8(encoding))
         return page.toUtf8();
-    return toCodePage(page);
+    return toCodePage(withCodePageEscapes(page));
 }
 
 } // namespace TextCodec

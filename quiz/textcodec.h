@@ -17,8 +17,17 @@ QByteArray toLatin1(const QString &text);
 // know for it ("utf8", "unicode-1-1-utf-8", ...).
 bool namesUtf8(const QString &encoding);
 
+// Whether the 8-bit code page holds the character.
+bool inCodePage(char32_t c);
+// The page with every character that the code page cannot hold written as
+// the page's language writes it: "\\uXXXX" inside a script element, a CSS
+// escape "\\X " inside a style element, "&#N;" everywhere else.
+QString withCodePageEscapes(const QString &page);
+
 // The bytes of an exported page, in the encoding it declares: UTF-8 without
-// byte-order mark when encoding names UTF-8, otherwise the 8-bit code page.
+// byte-order mark when encoding names UTF-8, otherwise the 8-bit code page,
+// with the characters it cannot hold escaped (withCodePageEscapes), so that
+// none is lost.
 QByteArray pageBytes(const QString &page, const QString &encoding);
 
 } // namespace TextCodec

@@ -7,6 +7,15 @@ cd "$(dirname "$0")/.."
 scripts/build.sh
 build_dir=${PRUVEX_BUILD_DIR:-build}
 
+# axe-core for the accessibility check of the page in the browser test
+# (tst_pagebrowser); without it, or without network, that check is skipped.
+axe_dir="$build_dir/axe"
+if [[ ! -f "$axe_dir/node_modules/axe-core/axe.min.js" ]] && command -v npm >/dev/null; then
+    mkdir -p "$axe_dir"
+    npm install --prefix "$axe_dir" --no-audit --no-fund --no-save --silent axe-core@4 >/dev/null 2>&1 ||
+        echo "test: axe-core could not be installed; the accessibility check is skipped." >&2
+fi
+
 # Headless: no display, no GPU, and WebEngine without its sandbox (which
 # needs privileges that containers and CI runners often lack).
 export QT_QPA_PLATFORM=offscreen

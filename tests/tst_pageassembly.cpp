@@ -77,8 +77,8 @@ static const QString kEmptyScript = QStringLiteral("<script type=\"text/javascri
 
 // The rows of a free-text question "F" with one field, as question 1.
 static const QString kFieldRows = QStringLiteral("<tr>\r\n"
-                                                 "<td class=\"link\"><b>F</b><br>\r\n"
-                                                 "<input name=\"Frage1_0\" size=\"15\" maxlength=\"100\" type=\"text\"><br>\r\n"
+                                                 "<td class=\"link\"><b id=\"Frage1_text\">F</b><br>\r\n"
+                                                 "<input name=\"Frage1_0\" size=\"15\" maxlength=\"100\" type=\"text\" aria-labelledby=\"Frage1_text\"><br>\r\n"
                                                  "<hr height=\"1\" width=\"100%\">\r\n"
                                                  "\t</td>\r\n"
                                                  "</tr>\r\n");
@@ -122,8 +122,8 @@ void TestPageAssembly::placeholders_data()
                                                      "<b>Bitte geben Sie hier Ihre Daten ein:</b>\r\n"
                                                      "<table width=\"100%\"  border=\"0\" cellspacing=\"1\" cellpadding=\"0\">\r\n"
                                                      "  <tr>\r\n"
-                                                     "    <td align=\"right\">Ihr Name:</td>\r\n"
-                                                     "    <td>&nbsp;<input name=\"LName\" type=\"text\" size=\"25\"></td>\r\n"
+                                                     "    <td align=\"right\"><label for=\"LName\">Ihr Name:</label></td>\r\n"
+                                                     "    <td>&nbsp;<input name=\"LName\" id=\"LName\" type=\"text\" size=\"25\"></td>\r\n"
                                                      "  </tr>\r\n"
                                                      "</table>\r\n"
                                                      "<hr height=\"1\" width=\"100%\"></td>\r\n"
@@ -140,19 +140,25 @@ void TestPageAssembly::placeholders_data()
                                                           "<hr height=\"1\" width=\"100%\"></td>\r\n"
                                                           "</tr>\r\n");
 
-    // A value holding a later step's placeholder gets it replaced; one
-    // holding an earlier step's keeps it as text.
-    QTest::newRow("title holding FIELDS gets the rows")
-        << QByteArray("<title><!-- TITLE --></title>\n") << QVariantMap{{"edtFormTitel", "Quiz <!-- FIELDS -->"}}
-        << Questions{simple(QStringLiteral("F"), {QStringLiteral("x")})} << "<title>Quiz " + kFieldRows + "\r\n</title>\r\n";
-    QTest::newRow("title holding CSS keeps it")
-        << QByteArray("<h1><!-- FORMTITLE --></h1>\n") << QVariantMap{{"edtFormTitel", "A <!-- CSS --> B"}} << Questions{}
-        << QStringLiteral("<h1>A <!-- CSS --> B</h1>\r\n");
+    // An HTML text holding a later step's placeholder gets it replaced; one
+    // holding an earlier step's keeps it as text. The title is plain text:
+    // shown as typed, a placeholder in it included.
+    QTest::newRow("introduction holding FIELDS gets the rows")
+        << QByteArray("<div><!-- EINLEITUNGTEXT --></div>\n") << QVariantMap{{"memoEinleitung", "Quiz <!-- FIELDS -->"}}
+        << Questions{simple(QStringLiteral("F"), {QStringLiteral("x")})} << "<div>Quiz " + kFieldRows + "\r\n</div>\r\n";
+    QTest::newRow("introduction holding CSS keeps it")
+        << QByteArray("<div><!-- EINLEITUNGTEXT --></div>\n") << QVariantMap{{"memoEinleitung", "A <!-- CSS --> B"}} << Questions{}
+        << QStringLiteral("<div>A <!-- CSS --> B</div>\r\n");
+    QTest::newRow("title holding FIELDS shows it")
+        << QByteArray("<title><!-- TITLETAG --></title><h1><!-- FORMTITLE --></h1>\n") << QVariantMap{{"edtFormTitel", "Quiz <!-- FIELDS -->"}}
+        << Questions{simple(QStringLiteral("F"), {QStringLiteral("x")})}
+        << QStringLiteral("<title>Quiz &lt;!-- FIELDS --></title><h1>Quiz &lt;!-- FIELDS --></h1>\r\n");
 
     QTest::newRow("style and script block") << QByteArray("<!-- CSS -->\n<!-- JSCRIPT -->\n") << QVariantMap{} << Questions{}
                                             << Fixture::kDefaultStyle + "\r\n" + kEmptyScript + "\r\n";
 
-    QTest::newRow("settings as they are")
+    // Plain texts escaped where they land, HTML texts as markup.
+    QTest::newRow("settings where they land")
         << QByteArray("<!-- ENCODING -->|<!-- FORMMAIL -->|<!-- TEXTAUSWERTHEAD -->|<!-- SUBJECT -->\n"
                       "<!-- BGCOLOR -->|<!-- TABLECOLOR -->|<!-- TEXTCOLOR -->|<!-- HEADINGCOLOR -->\n"
                       "<!-- HEADINGFONT -->|<!-- HEADINGFONTSIZE -->|<!-- NORMALFONT -->|<!-- NORMALFONTSIZE -->\n"
@@ -162,7 +168,7 @@ void TestPageAssembly::placeholders_data()
         << QVariantMap{{"encoding", "UTF-8"},
                        {"cboFormMailer", "http://example.org/quiz.php"},
                        {"edtAuswertungHeader", "Ergebnis"},
-                       {"edtBetreff", "Quiz \"Ergebnis\""},
+                       {"edtBetreff", "Quiz \"Ergebnis\" & mehr"},
                        {"edtHGColor", "c0c0c0"},
                        {"edtTabColor", "fFfFfF"},
                        {"edtTextColor", "xyz"},
@@ -180,10 +186,10 @@ void TestPageAssembly::placeholders_data()
                        {"chkShowUserAnswers", true},
                        {"chkShowPicDiagramm", false}}
         << Questions{}
-        << QStringLiteral("UTF-8|http://example.org/quiz.php|Ergebnis|Quiz \"Ergebnis\"\r\n"
+        << QStringLiteral("UTF-8|http://example.org/quiz.php|Ergebnis|Quiz &quot;Ergebnis&quot; & mehr\r\n"
                           "c0c0c0|fFfFfF|xyz|800000\r\n"
                           "Georgia,Serif|abc|Verdana|1.5\r\n"
-                          "80%|80%|Mein <i>Quiz</i>|Mein <i>Quiz</i>|Mein <i>Quiz</i>\r\n"
+                          "80%|80%|Mein &lt;i>Quiz&lt;/i>|Mein &lt;i>Quiz&lt;/i>|Mein <i>Quiz</i>\r\n"
                           "Hallo\r\nWelt|Ende|Senden|Leeren\r\n"
                           "true|false|false|[]\r\n");
 
@@ -222,8 +228,8 @@ void TestPageAssembly::placeholders_data()
                           "  <input type=\"hidden\" name=\"FA_USER_0_1\" value=\"bmVpbg==\">\r\n|"
                           "<tr>\r\n"
                           "<td class=\"link\"><b>S</b><br>\r\n"
-                          "<input class=\"field\"  type=\"radio\" name=\"Frage1\" value=\"0\"> ja<br>\r\n"
-                          "<input class=\"field\"  type=\"radio\" name=\"Frage1\" value=\"1\"> nein<br>\r\n"
+                          "<label><input class=\"field\"  type=\"radio\" name=\"Frage1\" value=\"0\"> ja</label><br>\r\n"
+                          "<label><input class=\"field\"  type=\"radio\" name=\"Frage1\" value=\"1\"> nein</label><br>\r\n"
                           "<hr height=\"1\" width=\"100%\">\r\n"
                           "\t</td>\r\n"
                           "</tr>\r\n"
@@ -367,10 +373,23 @@ void TestPageAssembly::exportEncoding_data()
                                            << QByteArray("Gr\xfc\xdf"
                                                          "e\r\n");
     QTest::newRow("euro sign in windows-1252") << QStringLiteral("5 \u20ac") << QStringLiteral("iso-8859-1") << QByteArray("5 \x80");
-    QTest::newRow("outside windows-1252: ?") << QStringLiteral("\u03a9\u20ac\u4e2dx") << QStringLiteral("iso-8859-1")
-                                             << QByteArray("?\x80?x");
-    QTest::newRow("outside the BMP: one ?") << QStringLiteral("a\U0001F600b") << QStringLiteral("iso-8859-1") << QByteArray("a?b");
-    QTest::newRow("a control character stays") << QStringLiteral("a\x1a\u03a9") << QStringLiteral("iso-8859-1") << QByteArray("a\x1a?");
+    // What the code page cannot hold is written as the page's language
+    // writes it, so that nothing is lost.
+    QTest::newRow("outside windows-1252: references") << QStringLiteral("\u03a9\u20ac\u4e2dx") << QStringLiteral("iso-8859-1")
+                                                      << QByteArray("&#937;\x80&#20013;x");
+    QTest::newRow("outside the BMP: one reference")
+        << QStringLiteral("a\U0001F600b") << QStringLiteral("iso-8859-1") << QByteArray("a&#128512;b");
+    QTest::newRow("a control character stays")
+        << QStringLiteral("a\x1a\u03a9") << QStringLiteral("iso-8859-1") << QByteArray("a\x1a&#937;");
+    QTest::newRow("in a script: \\u escapes")
+        << QStringLiteral("<p>\u0141</p><SCRIPT type=\"text/javascript\">alert(\"\u0141\U0001F600\");</script>\u0141")
+        << QStringLiteral("iso-8859-1")
+        << QByteArray("<p>&#321;</p><SCRIPT type=\"text/javascript\">alert(\"\\u0141\\uD83D\\uDE00\");</script>&#321;");
+    QTest::newRow("in a style: CSS escapes") << QStringLiteral("<style>h1 { font-family:\u0141ato; }</style><b>\u0141</b>")
+                                             << QStringLiteral("iso-8859-1")
+                                             << QByteArray("<style>h1 { font-family:\\141 ato; }</style><b>&#321;</b>");
+    QTest::newRow("a comment holding <script> is no script")
+        << QStringLiteral("<!-- <script> -->\u0141") << QStringLiteral("iso-8859-1") << QByteArray("<!-- <script> -->&#321;");
     QTest::newRow("utf-8 keeps every character")
         << QStringLiteral("\u03a9\U0001F600") << QStringLiteral("utf-8") << QByteArray("\xce\xa9\xf0\x9f\x98\x80");
 }
@@ -557,7 +576,7 @@ void TestPageAssembly::deliveredTemplate()
     QCOMPARE(page.count(formTag), 1);
     const QString tag = formTag.match(page).captured();
     for (const char *attribute : {"name=\"PRUVEX\"", "id=\"PRUVEX\"", "action=\"http://localhost:8080/quiz/v13/quiz.php\"",
-                                  "method=\"post\"", "onsubmit=\"return chkFormular()\""})
+                                  "method=\"post\"", "onsubmit=\"try { return chkFormular(); } catch (e) { return false; }\""})
         QVERIFY2(tag.contains(QLatin1String(attribute)), qPrintable(tag));
     const int formStart = page.indexOf(tag);
     const int formEnd = page.indexOf(QStringLiteral("</form>"));
@@ -568,7 +587,7 @@ void TestPageAssembly::deliveredTemplate()
     // order, then the closing text and the buttons.
     const int address = form.indexOf(QRegularExpression(QStringLiteral("<tr>\\s*<td>\\s*<b>Bitte geben Sie hier Ihre Daten ein:</b>")));
     const int question1 = form.indexOf(QStringLiteral("<input name=\"Frage1_0\""));
-    const int question3 = form.indexOf(QStringLiteral("<input type=\"radio\" name=\"Frage3\" value=\"1\"> nein<br>"));
+    const int question3 = form.indexOf(QStringLiteral("<label><input type=\"radio\" name=\"Frage3\" value=\"1\"> nein</label><br>"));
     const int captcha = form.indexOf(QStringLiteral("name=\"captcha_input\""));
     const int closing = form.indexOf(QStringLiteral("Viel Erfolg!"));
     const int send = form.indexOf(QRegularExpression(QStringLiteral("<input type=\"submit\"[^>]* value=\"Absenden\" ?>")));
@@ -609,7 +628,7 @@ void TestPageAssembly::deliveredTemplate()
     // Balanced where the generated parts are balanced.
     QCOMPARE(page.count(QRegularExpression(QStringLiteral("<table\\b"))), page.count(QStringLiteral("</table>")));
     QCOMPARE(page.count(QRegularExpression(QStringLiteral("<tr\\b"))), page.count(QStringLiteral("</tr>")));
-    for (const char *element : {"html", "head", "body", "title", "h1"}) {
+    for (const char *element : {"html", "head", "body", "main", "title", "h1"}) {
         QCOMPARE(page.count(QRegularExpression(QStringLiteral("<%1\\b").arg(QLatin1String(element)))), 1);
         QCOMPARE(page.count(QStringLiteral("</%1>").arg(QLatin1String(element))), 1);
     }

@@ -5,6 +5,7 @@
 #include "generatorfixtures.h"
 #include "handoff.h"
 #include "pagegenerator.h"
+#include "pagetext.h"
 
 #include <QtTest>
 
@@ -41,6 +42,9 @@ private slots:
     void captchaBlock();
     void captchaLines_data();
     void captchaLines();
+
+    void escaping_data();
+    void escaping();
 
     void scramble_data();
     void scramble();
@@ -140,6 +144,11 @@ void TestPageFragments::styleSheetLine_data()
                                              << QStringLiteral(
                                                     "TD   { color:#000080; font-family:Arial,Helvetica,Geneva; font-size:0pt; }");
 
+    // What would end the url() or the style element is a CSS escape.
+    QTest::newRow("background picture with blank, parenthesis and end tag")
+        << QVariantMap{{"edtBGPicture", "mein bild).png</style>"}} << 3
+        << QStringLiteral("body { background-color:#C0C0C0; background-image:url(mein\\20 bild\\29 .png\\3c /style>); }");
+
     // The block takes the colour values of the buttons, not the texts.
     QTest::newRow("text typed but not taken over")
         << QVariantMap{{"edtHGColor", "FF0000"}} << 3 << QStringLiteral("body { background-color:#C0C0C0;  }");
@@ -182,18 +191,18 @@ void TestPageFragments::genCode_data()
     const QuestionPtr capital = simple(QStringLiteral("Hauptstadt?"), {QStringLiteral("Berlin"), QStringLiteral("Bonn")});
     QTest::newRow("free text") << capital << false << 2
                                << QStringLiteral("<tr>\r\n"
-                                                 "<td class=\"link\"><b>Hauptstadt?</b><br>\r\n"
-                                                 "<input name=\"Frage2_0\" size=\"15\" maxlength=\"100\" type=\"text\"><br>\r\n"
-                                                 "<input name=\"Frage2_1\" size=\"15\" maxlength=\"100\" type=\"text\"><br>\r\n"
+                                                 "<td class=\"link\"><b id=\"Frage2_text\">Hauptstadt?</b><br>\r\n"
+                                                 "<input name=\"Frage2_0\" size=\"15\" maxlength=\"100\" type=\"text\" aria-labelledby=\"Frage2_text\"><br>\r\n"
+                                                 "<input name=\"Frage2_1\" size=\"15\" maxlength=\"100\" type=\"text\" aria-labelledby=\"Frage2_text\"><br>\r\n"
                                                  "<hr height=\"1\" width=\"100%\">\r\n"
                                                  "\t</td>\r\n"
                                                  "</tr>\r\n");
     QTest::newRow("free text, field class")
         << capital << true << 2
         << QStringLiteral("<tr>\r\n"
-                          "<td class=\"link\"><b>Hauptstadt?</b><br>\r\n"
-                          "<input class=\"field\"  name=\"Frage2_0\" size=\"15\" maxlength=\"100\" type=\"text\"><br>\r\n"
-                          "<input class=\"field\"  name=\"Frage2_1\" size=\"15\" maxlength=\"100\" type=\"text\"><br>\r\n"
+                          "<td class=\"link\"><b id=\"Frage2_text\">Hauptstadt?</b><br>\r\n"
+                          "<input class=\"field\"  name=\"Frage2_0\" size=\"15\" maxlength=\"100\" type=\"text\" aria-labelledby=\"Frage2_text\"><br>\r\n"
+                          "<input class=\"field\"  name=\"Frage2_1\" size=\"15\" maxlength=\"100\" type=\"text\" aria-labelledby=\"Frage2_text\"><br>\r\n"
                           "<hr height=\"1\" width=\"100%\">\r\n"
                           "\t</td>\r\n"
                           "</tr>\r\n");
@@ -207,8 +216,8 @@ void TestPageFragments::genCode_data()
     QTest::newRow("free text, size abc unchanged")
         << simple(QStringLiteral("Gr\u00f6\u00dfe"), {QStringLiteral("x")}, QStringLiteral("abc"), QString()) << false << 7
         << QStringLiteral("<tr>\r\n"
-                          "<td class=\"link\"><b>Gr\u00f6\u00dfe</b><br>\r\n"
-                          "<input name=\"Frage7_0\" size=\"abc\" maxlength=\"\" type=\"text\"><br>\r\n"
+                          "<td class=\"link\"><b id=\"Frage7_text\">Gr\u00f6\u00dfe</b><br>\r\n"
+                          "<input name=\"Frage7_0\" size=\"abc\" maxlength=\"\" type=\"text\" aria-labelledby=\"Frage7_text\"><br>\r\n"
                           "<hr height=\"1\" width=\"100%\">\r\n"
                           "\t</td>\r\n"
                           "</tr>\r\n");
@@ -219,9 +228,9 @@ void TestPageFragments::genCode_data()
     QTest::newRow("multiple choice") << colours << false << 1
                                      << QStringLiteral("<tr>\r\n"
                                                        "<td class=\"link\"><b>Welche <i>Farben</i> hat die Flagge?</b><br>\r\n"
-                                                       "<input type=\"checkbox\" name=\"Frage1_0\" value=\"set\"> Rot<br>\r\n"
-                                                       "<input type=\"checkbox\" name=\"Frage1_1\" value=\"set\"> Gr\u00fcn<br>\r\n"
-                                                       "<input type=\"checkbox\" name=\"Frage1_2\" value=\"set\"> \"Blau\"<br>\r\n"
+                                                       "<label><input type=\"checkbox\" name=\"Frage1_0\" value=\"set\"> Rot</label><br>\r\n"
+                                                       "<label><input type=\"checkbox\" name=\"Frage1_1\" value=\"set\"> Gr\u00fcn</label><br>\r\n"
+                                                       "<label><input type=\"checkbox\" name=\"Frage1_2\" value=\"set\"> \"Blau\"</label><br>\r\n"
                                                        "<hr height=\"1\" width=\"100%\">\r\n"
                                                        "\t</td>\r\n"
                                                        "</tr>\r\n");
@@ -229,9 +238,9 @@ void TestPageFragments::genCode_data()
         << colours << true << 1
         << QStringLiteral("<tr>\r\n"
                           "<td class=\"link\"><b>Welche <i>Farben</i> hat die Flagge?</b><br>\r\n"
-                          "<input class=\"field\"  type=\"checkbox\" name=\"Frage1_0\" value=\"set\"> Rot<br>\r\n"
-                          "<input class=\"field\"  type=\"checkbox\" name=\"Frage1_1\" value=\"set\"> Gr\u00fcn<br>\r\n"
-                          "<input class=\"field\"  type=\"checkbox\" name=\"Frage1_2\" value=\"set\"> \"Blau\"<br>\r\n"
+                          "<label><input class=\"field\"  type=\"checkbox\" name=\"Frage1_0\" value=\"set\"> Rot</label><br>\r\n"
+                          "<label><input class=\"field\"  type=\"checkbox\" name=\"Frage1_1\" value=\"set\"> Gr\u00fcn</label><br>\r\n"
+                          "<label><input class=\"field\"  type=\"checkbox\" name=\"Frage1_2\" value=\"set\"> \"Blau\"</label><br>\r\n"
                           "<hr height=\"1\" width=\"100%\">\r\n"
                           "\t</td>\r\n"
                           "</tr>\r\n");
@@ -241,9 +250,9 @@ void TestPageFragments::genCode_data()
     QTest::newRow("single choice") << sure << false << 4
                                    << QStringLiteral("<tr>\r\n"
                                                      "<td class=\"link\"><b>Sicher?</b><br>\r\n"
-                                                     "<input type=\"radio\" name=\"Frage4\" value=\"0\"> ja<br>\r\n"
-                                                     "<input type=\"radio\" name=\"Frage4\" value=\"1\"> nein<br>\r\n"
-                                                     "<input type=\"radio\" name=\"Frage4\" value=\"2\"> vielleicht<br>\r\n"
+                                                     "<label><input type=\"radio\" name=\"Frage4\" value=\"0\"> ja</label><br>\r\n"
+                                                     "<label><input type=\"radio\" name=\"Frage4\" value=\"1\"> nein</label><br>\r\n"
+                                                     "<label><input type=\"radio\" name=\"Frage4\" value=\"2\"> vielleicht</label><br>\r\n"
                                                      "<hr height=\"1\" width=\"100%\">\r\n"
                                                      "\t</td>\r\n"
                                                      "</tr>\r\n");
@@ -251,9 +260,9 @@ void TestPageFragments::genCode_data()
         << sure << true << 4
         << QStringLiteral("<tr>\r\n"
                           "<td class=\"link\"><b>Sicher?</b><br>\r\n"
-                          "<input class=\"field\"  type=\"radio\" name=\"Frage4\" value=\"0\"> ja<br>\r\n"
-                          "<input class=\"field\"  type=\"radio\" name=\"Frage4\" value=\"1\"> nein<br>\r\n"
-                          "<input class=\"field\"  type=\"radio\" name=\"Frage4\" value=\"2\"> vielleicht<br>\r\n"
+                          "<label><input class=\"field\"  type=\"radio\" name=\"Frage4\" value=\"0\"> ja</label><br>\r\n"
+                          "<label><input class=\"field\"  type=\"radio\" name=\"Frage4\" value=\"1\"> nein</label><br>\r\n"
+                          "<label><input class=\"field\"  type=\"radio\" name=\"Frage4\" value=\"2\"> vielleicht</label><br>\r\n"
                           "<hr height=\"1\" width=\"100%\">\r\n"
                           "\t</td>\r\n"
                           "</tr>\r\n");
@@ -273,10 +282,10 @@ void TestPageFragments::genCode_data()
                     q.hint = QStringLiteral("geheimer Hinweis");
                 })
         << false << 1
-        << QStringLiteral("<tr><td><img src=\"http://example.org/bild.png\" border=\"0\"></td></tr>\r\n"
+        << QStringLiteral("<tr><td><img src=\"http://example.org/bild.png\" border=\"0\" alt=\"Wer ist das?\"></td></tr>\r\n"
                           "<tr>\r\n"
-                          "<td class=\"link\"><b>Wer ist das?</b><br>\r\n"
-                          "<input name=\"Frage1_0\" size=\"15\" maxlength=\"100\" type=\"text\"><br>\r\n"
+                          "<td class=\"link\"><b id=\"Frage1_text\">Wer ist das?</b><br>\r\n"
+                          "<input name=\"Frage1_0\" size=\"15\" maxlength=\"100\" type=\"text\" aria-labelledby=\"Frage1_text\"><br>\r\n"
                           "<a href=\"http://example.org/tipp.htm\" class=\"tip\" target=\"_blank\">Tipp</a><br>\r\n"
                           "<hr height=\"1\" width=\"100%\">\r\n"
                           "\t</td>\r\n"
@@ -287,10 +296,10 @@ void TestPageFragments::genCode_data()
                                                                  q.tipLink = QStringLiteral(" ");
                                                              })
                                                      << false << 2
-                                                     << QStringLiteral("<tr><td><img src=\" \" border=\"0\"></td></tr>\r\n"
+                                                     << QStringLiteral("<tr><td><img src=\" \" border=\"0\" alt=\"Q\"></td></tr>\r\n"
                                                                        "<tr>\r\n"
                                                                        "<td class=\"link\"><b>Q</b><br>\r\n"
-                                                                       "<input type=\"radio\" name=\"Frage2\" value=\"0\"> a<br>\r\n"
+                                                                       "<label><input type=\"radio\" name=\"Frage2\" value=\"0\"> a</label><br>\r\n"
                                                                        "<a href=\" \" class=\"tip\" target=\"_blank\">Tipp</a><br>\r\n"
                                                                        "<hr height=\"1\" width=\"100%\">\r\n"
                                                                        "\t</td>\r\n"
@@ -332,13 +341,13 @@ void TestPageFragments::genScript_data()
     QTest::newRow("free text, custom alert in every check")
         << with(capital->clone(), [](Question &q) { q.alertText = QStringLiteral("Bitte \"beide\" St\u00e4dte!"); }) << 1
         << QStringLiteral("if(document.PRUVEX.Frage1_0.value == \"\")  {\r\n"
-                          "alert(\"Bitte \"beide\" St\u00e4dte!\");\r\n"
+                          "alert(\"Bitte \\\"beide\\\" St\u00e4dte!\");\r\n"
                           "document.PRUVEX.Frage1_0.focus();\r\n"
                           "return false;\r\n"
                           "}\r\n"
                           "\r\n"
                           "if(document.PRUVEX.Frage1_1.value == \"\")  {\r\n"
-                          "alert(\"Bitte \"beide\" St\u00e4dte!\");\r\n"
+                          "alert(\"Bitte \\\"beide\\\" St\u00e4dte!\");\r\n"
                           "document.PRUVEX.Frage1_1.focus();\r\n"
                           "return false;\r\n"
                           "}\r\n"
@@ -366,14 +375,8 @@ void TestPageFragments::genScript_data()
                           "     return false;\r\n"
                           "    }\r\n"
                           "\r\n");
-    QTest::newRow("multiple choice without options") << multi(QStringLiteral("M"), {}) << 2
-                                                     << QStringLiteral("if ()\r\n"
-                                                                       "    {\r\n"
-                                                                       "alert(\"Sie haben Frage 2 nicht ausgef\u00fcllt.\");\r\n"
-                                                                       "     document.PRUVEX.Frage2_0.focus();\r\n"
-                                                                       "     return false;\r\n"
-                                                                       "    }\r\n"
-                                                                       "\r\n");
+    // Nothing to tick: a check would have nothing to test.
+    QTest::newRow("multiple choice without options") << multi(QStringLiteral("M"), {}) << 2 << QString();
 
     QTest::newRow("single choice") << single(QStringLiteral("S"), three) << 2
                                    << QStringLiteral("var Option = false;\r\n"
@@ -388,6 +391,16 @@ void TestPageFragments::genScript_data()
                                                      "    return (false);\r\n"
                                                      "  }\r\n"
                                                      "\r\n");
+    // One radio button is the element itself, without length.
+    QTest::newRow("single choice, one option")
+        << single(QStringLiteral("S"), {{QStringLiteral("Ich stimme zu"), true}}) << 3
+        << QStringLiteral("  if (!document.PRUVEX.Frage3.checked)\r\n"
+                          "  {\r\n"
+                          "alert(\"Sie haben Frage 3 nicht ausgef\u00fcllt.\");\r\n"
+                          "    return (false);\r\n"
+                          "  }\r\n"
+                          "\r\n");
+    QTest::newRow("single choice without options") << single(QStringLiteral("S"), {}) << 3 << QString();
     QTest::newRow("single choice, custom alert")
         << with(single(QStringLiteral("S"), three), [](Question &q) { q.alertText = QStringLiteral("W\u00e4hlen Sie <b>eine</b>!"); })
         << 12
@@ -399,7 +412,7 @@ void TestPageFragments::genScript_data()
                           "  }\r\n"
                           "  if (!Option)\r\n"
                           "  {\r\n"
-                          "alert(\"W\u00e4hlen Sie <b>eine</b>!\");\r\n"
+                          "alert(\"W\u00e4hlen Sie <b>eine<\\/b>!\");\r\n"
                           "    return (false);\r\n"
                           "  }\r\n"
                           "\r\n");
@@ -437,7 +450,7 @@ void TestPageFragments::formScript_data()
     QTest::newRow("required 1 and 3, address check")
         << Questions{required(single(QStringLiteral("S"), two)), simple(QStringLiteral("F"), {QStringLiteral("x")}),
                      required(multi(QStringLiteral("M"), two))}
-        << QVariantMap{{"chkName", true}, {"chkForName", true}}
+        << QVariantMap{{"chkShowAdress", true}, {"chkName", true}, {"chkForName", true}}
         << QStringLiteral("<script type=\"text/javascript\">\r\n"
                           "<!--\r\n"
                           "function chkFormular()\r\n"
@@ -507,24 +520,25 @@ void TestPageFragments::addressBlock_data()
                                                       "<b>Bitte geben Sie hier Ihre Daten ein:</b>\r\n"
                                                       "<table width=\"100%\"  border=\"0\" cellspacing=\"1\" cellpadding=\"0\">\r\n"
                                                       "  <tr>\r\n"
-                                                      "    <td align=\"right\">PLZ:</td>\r\n"
-                                                      "    <td>&nbsp;<input name=\"LPLZ\" type=\"text\" size=\"25\"></td>\r\n"
+                                                      "    <td align=\"right\"><label for=\"LPLZ\">PLZ:</label></td>\r\n"
+                                                      "    <td>&nbsp;<input name=\"LPLZ\" id=\"LPLZ\" type=\"text\" size=\"25\"></td>\r\n"
                                                       "  </tr>\r\n"
                                                       "  <tr>\r\n"
-                                                      "    <td align=\"right\">E-Mail-Adresse:</td>\r\n"
-                                                      "    <td>&nbsp;<input name=\"LEMAIL\" type=\"text\" size=\"25\"></td>\r\n"
+                                                      "    <td align=\"right\"><label for=\"LEMAIL\">E-Mail-Adresse:</label></td>\r\n"
+                                                      "    <td>&nbsp;<input name=\"LEMAIL\" id=\"LEMAIL\" type=\"text\" size=\"25\"></td>\r\n"
                                                       "  </tr>\r\n"
                                                       "</table>\r\n"
                                                       "<hr height=\"1\" width=\"100%\"></td>\r\n");
 
-    QTest::newRow("field class, heading and label unchanged")
+    // Heading and label are plain text: shown as typed.
+    QTest::newRow("field class, heading and label as typed")
         << QVariantMap{{"cboStandardFeld", false}, {"chkName", true}, {"edtHeader", "<i>Ihre \"Daten\"</i>"}, {"edtLName", "Name & Titel:"}}
         << QStringLiteral("<td>\r\n"
-                          "<b><i>Ihre \"Daten\"</i></b>\r\n"
+                          "<b>&lt;i>Ihre \"Daten\"&lt;/i></b>\r\n"
                           "<table width=\"100%\"  border=\"0\" cellspacing=\"1\" cellpadding=\"0\">\r\n"
                           "  <tr>\r\n"
-                          "    <td align=\"right\">Name & Titel:</td>\r\n"
-                          "    <td>&nbsp;<input class=\"field\"  name=\"LName\" type=\"text\" size=\"25\"></td>\r\n"
+                          "    <td align=\"right\"><label for=\"LName\">Name & Titel:</label></td>\r\n"
+                          "    <td>&nbsp;<input class=\"field\"  name=\"LName\" id=\"LName\" type=\"text\" size=\"25\"></td>\r\n"
                           "  </tr>\r\n"
                           "</table>\r\n"
                           "<hr height=\"1\" width=\"100%\"></td>\r\n");
@@ -537,32 +551,32 @@ void TestPageFragments::addressBlock_data()
                                                      "<b>Bitte geben Sie hier Ihre Daten ein:</b>\r\n"
                                                      "<table width=\"100%\"  border=\"0\" cellspacing=\"1\" cellpadding=\"0\">\r\n"
                                                      "  <tr>\r\n"
-                                                     "    <td align=\"right\">Ihr Name:</td>\r\n"
-                                                     "    <td>&nbsp;<input name=\"LName\" type=\"text\" size=\"25\"></td>\r\n"
+                                                     "    <td align=\"right\"><label for=\"LName\">Ihr Name:</label></td>\r\n"
+                                                     "    <td>&nbsp;<input name=\"LName\" id=\"LName\" type=\"text\" size=\"25\"></td>\r\n"
                                                      "  </tr>\r\n"
                                                      "  <tr>\r\n"
-                                                     "    <td align=\"right\">Ihr Vorname:</td>\r\n"
-                                                     "    <td>&nbsp;<input name=\"LVorname\" type=\"text\" size=\"25\"></td>\r\n"
+                                                     "    <td align=\"right\"><label for=\"LVorname\">Ihr Vorname:</label></td>\r\n"
+                                                     "    <td>&nbsp;<input name=\"LVorname\" id=\"LVorname\" type=\"text\" size=\"25\"></td>\r\n"
                                                      "  </tr>\r\n"
                                                      "  <tr>\r\n"
-                                                     "    <td align=\"right\">Stra\u00dfe:</td>\r\n"
-                                                     "    <td>&nbsp;<input name=\"LStrasse\" type=\"text\" size=\"25\"></td>\r\n"
+                                                     "    <td align=\"right\"><label for=\"LStrasse\">Stra\u00dfe:</label></td>\r\n"
+                                                     "    <td>&nbsp;<input name=\"LStrasse\" id=\"LStrasse\" type=\"text\" size=\"25\"></td>\r\n"
                                                      "  </tr>\r\n"
                                                      "  <tr>\r\n"
-                                                     "    <td align=\"right\">PLZ:</td>\r\n"
-                                                     "    <td>&nbsp;<input name=\"LPLZ\" type=\"text\" size=\"25\"></td>\r\n"
+                                                     "    <td align=\"right\"><label for=\"LPLZ\">PLZ:</label></td>\r\n"
+                                                     "    <td>&nbsp;<input name=\"LPLZ\" id=\"LPLZ\" type=\"text\" size=\"25\"></td>\r\n"
                                                      "  </tr>\r\n"
                                                      "  <tr>\r\n"
-                                                     "    <td align=\"right\">Ort:</td>\r\n"
-                                                     "    <td>&nbsp;<input name=\"LORT\" type=\"text\" size=\"25\"></td>\r\n"
+                                                     "    <td align=\"right\"><label for=\"LORT\">Ort:</label></td>\r\n"
+                                                     "    <td>&nbsp;<input name=\"LORT\" id=\"LORT\" type=\"text\" size=\"25\"></td>\r\n"
                                                      "  </tr>\r\n"
                                                      "  <tr>\r\n"
-                                                     "    <td align=\"right\">Land:</td>\r\n"
-                                                     "    <td>&nbsp;<input name=\"LLAND\" type=\"text\" size=\"25\"></td>\r\n"
+                                                     "    <td align=\"right\"><label for=\"LLAND\">Land:</label></td>\r\n"
+                                                     "    <td>&nbsp;<input name=\"LLAND\" id=\"LLAND\" type=\"text\" size=\"25\"></td>\r\n"
                                                      "  </tr>\r\n"
                                                      "  <tr>\r\n"
-                                                     "    <td align=\"right\">E-Mail-Adresse:</td>\r\n"
-                                                     "    <td>&nbsp;<input name=\"LEMAIL\" type=\"text\" size=\"25\"></td>\r\n"
+                                                     "    <td align=\"right\"><label for=\"LEMAIL\">E-Mail-Adresse:</label></td>\r\n"
+                                                     "    <td>&nbsp;<input name=\"LEMAIL\" id=\"LEMAIL\" type=\"text\" size=\"25\"></td>\r\n"
                                                      "  </tr>\r\n"
                                                      "</table>\r\n"
                                                      "<hr height=\"1\" width=\"100%\"></td>\r\n");
@@ -589,13 +603,14 @@ void TestPageFragments::addressScript_data()
                                                       "      document.PRUVEX.LORT.focus()\r\n"
                                                       "      return false; }\r\n");
     QTest::newRow("required but not shown") << QVariantMap{{"chkShowAdress", true}, {"chkForEmail", true}} << QString();
+    // A check of a field that is not on the page would fail on every send.
     QTest::newRow("checked without the block") << QVariantMap{{"chkShowAdress", false}, {"chkName", true}, {"chkForName", true}}
-                                               << QStringLiteral("if(document.PRUVEX.LName.value == \"\")  {\r\n"
-                                                                 "      alert(\"Bitte das Feld Name ausf\u00fcllen.\")\r\n"
-                                                                 "      document.PRUVEX.LName.focus()\r\n"
-                                                                 "      return false; }\r\n");
+                                               << QString();
+    QTest::newRow("block at no position")
+        << QVariantMap{{"chkShowAdress", true}, {"rdEnd", false}, {"chkName", true}, {"chkForName", true}} << QString();
     QTest::newRow("table order, own input each")
-        << QVariantMap{{"chkEmail", true}, {"chkForEmail", true}, {"chkStrasse", true}, {"chkForStr", true}, {"chkVorname", true}}
+        << QVariantMap{{"chkShowAdress", true}, {"chkEmail", true}, {"chkForEmail", true}, {"chkStrasse", true}, {"chkForStr", true},
+                       {"chkVorname", true}}
         << QStringLiteral("if(document.PRUVEX.LStrasse.value == \"\")  {\r\n"
                           "      alert(\"Bitte das Feld Stra\u00dfe ausf\u00fcllen.\")\r\n"
                           "      document.PRUVEX.LStrasse.focus()\r\n"
@@ -746,12 +761,12 @@ void TestPageFragments::captchaBlock()
                  "<tr>\r\n"
                  "<td colspan=\"2\">\r\n"
                  "<table>\r\n"
-                 "  <td class=\"my\" align=\"right\" valign=\"middle\"><p class=\"my\">Spam-Schutz</p></td>\r\n"
+                 "  <td class=\"my\" align=\"right\" valign=\"middle\"><p class=\"my\"><label for=\"captcha_input\">Spam-Schutz</label></p></td>\r\n"
                  "  <td class=\"my\" valign=\"middle\">\r\n"
                  " <table width=\"100%\"  border=\"0\" cellspacing=\"0\" cellpadding=\"00\">\r\n"
                  "<tr valign=\"middle\">\r\n"
-                 " <td width=\"20%\"><input type=\"text\" name=\"captcha_input\" size=\"10\" maxlength=\"5\"></td>\r\n"
-                 " <td width=\"80%\">&nbsp;<img src=\"http://localhost:8080/quiz/v13/captcha_img.php?id=4711\" border=\"1\"></td></td>\r\n"
+                 " <td width=\"20%\"><input type=\"text\" name=\"captcha_input\" id=\"captcha_input\" size=\"10\" maxlength=\"5\"></td>\r\n"
+                 " <td width=\"80%\">&nbsp;<img src=\"http://localhost:8080/quiz/v13/captcha_img.php?id=4711\" border=\"1\" alt=\"Sicherheitscode\" class=\"captcha\"></td></td>\r\n"
                  "</tr>\r\n"
                  "</table>\r\n"
                  "</table>\r\n"
@@ -767,33 +782,33 @@ void TestPageFragments::captchaLines_data()
     QTest::addColumn<QString>("inputLine");
     QTest::addColumn<QString>("imageLine");
 
-    const QString caption = QStringLiteral("  <td class=\"my\" align=\"right\" valign=\"middle\"><p class=\"my\">Spam-Schutz</p></td>");
+    const QString caption = QStringLiteral("  <td class=\"my\" align=\"right\" valign=\"middle\"><p class=\"my\"><label for=\"captcha_input\">Spam-Schutz</label></p></td>");
     const QString input =
-        QStringLiteral(" <td width=\"20%\"><input type=\"text\" name=\"captcha_input\" size=\"10\" maxlength=\"5\"></td>");
+        QStringLiteral(" <td width=\"20%\"><input type=\"text\" name=\"captcha_input\" id=\"captcha_input\" size=\"10\" maxlength=\"5\"></td>");
     QTest::newRow("field class") << QVariantMap{{"cboStandardFeld", false}} << caption
                                  << QStringLiteral(
-                                        " <td width=\"20%\"><input type=\"text\" name=\"captcha_input\" size=\"10\" maxlength=\"5\""
+                                        " <td width=\"20%\"><input type=\"text\" name=\"captcha_input\" id=\"captcha_input\" size=\"10\" maxlength=\"5\""
                                         " class=\"field\"></td>")
                                  << QStringLiteral(
                                         " <td width=\"80%\">&nbsp;<img src=\"http://localhost:8080/quiz/v13/captcha_img.php?id=4711\""
-                                        " border=\"1\"></td></td>");
+                                        " border=\"1\" alt=\"Sicherheitscode\" class=\"captcha\"></td></td>");
     QTest::newRow("caption")
         << QVariantMap{{"edtCaptchaText1", "Bitte <b>Code</b> eingeben"}}
-        << QStringLiteral("  <td class=\"my\" align=\"right\" valign=\"middle\"><p class=\"my\">Bitte <b>Code</b> eingeben</p></td>")
+        << QStringLiteral("  <td class=\"my\" align=\"right\" valign=\"middle\"><p class=\"my\"><label for=\"captcha_input\">Bitte &lt;b>Code&lt;/b> eingeben</label></p></td>")
         << input
         << QStringLiteral(" <td width=\"80%\">&nbsp;<img src=\"http://localhost:8080/quiz/v13/captcha_img.php?id=4711\""
-                          " border=\"1\"></td></td>");
+                          " border=\"1\" alt=\"Sicherheitscode\" class=\"captcha\"></td></td>");
     QTest::newRow("address without quiz.php")
         << QVariantMap{{"cboFormMailer", "https://example.org/cgi-bin/auswertung.pl"}} << caption << input
         << QStringLiteral(" <td width=\"80%\">&nbsp;<img src=\"https://example.org/cgi-bin/auswertung.pl?id=4711\""
-                          " border=\"1\"></td></td>");
+                          " border=\"1\" alt=\"Sicherheitscode\" class=\"captcha\"></td></td>");
     QTest::newRow("QUIZ.PHP in capitals unchanged")
         << QVariantMap{{"cboFormMailer", "http://example.org/QUIZ.PHP"}} << caption << input
-        << QStringLiteral(" <td width=\"80%\">&nbsp;<img src=\"http://example.org/QUIZ.PHP?id=4711\" border=\"1\"></td></td>");
+        << QStringLiteral(" <td width=\"80%\">&nbsp;<img src=\"http://example.org/QUIZ.PHP?id=4711\" border=\"1\" alt=\"Sicherheitscode\" class=\"captcha\"></td></td>");
     QTest::newRow("every quiz.php replaced")
         << QVariantMap{{"cboFormMailer", "http://quiz.php.example.org/quiz.php"}} << caption << input
         << QStringLiteral(" <td width=\"80%\">&nbsp;<img src=\"http://captcha_img.php.example.org/captcha_img.php?id=4711\""
-                          " border=\"1\"></td></td>");
+                          " border=\"1\" alt=\"Sicherheitscode\" class=\"captcha\"></td></td>");
 }
 
 void TestPageFragments::captchaLines()
@@ -812,6 +827,61 @@ void TestPageFragments::captchaLines()
     QCOMPARE(lines.at(3), captionLine);
     QCOMPARE(lines.at(7), inputLine);
     QCOMPARE(lines.at(8), imageLine);
+}
+
+// ------------------------------------------------------------------ escaping
+
+// Each context escapes only what would not stand for itself there.
+void TestPageFragments::escaping_data()
+{
+    QTest::addColumn<QString>("context");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+
+    const QString harmless = QStringLiteral("Fragen & Antworten, a < b > c, 'x'");
+    for (const char *context : {"text", "attribute", "markup"})
+        QTest::addRow("%s: harmless text unchanged", context) << context << harmless << harmless;
+    QTest::newRow("text: comment and end tag") << "text" << QStringLiteral("Quiz <!-- Teil 1 </title>")
+                                               << QStringLiteral("Quiz &lt;!-- Teil 1 &lt;/title>");
+    QTest::newRow("text: tag and references") << "text" << QStringLiteral("<b>&amp; &#65; &copy")
+                                              << QStringLiteral("&lt;b>&amp;amp; &amp;#65; &amp;copy");
+    QTest::newRow("attribute: quote, reference, placeholder")
+        << "attribute" << QStringLiteral("Los \"jetzt\" &amp; <!-- FORMID --> <b>")
+        << QStringLiteral("Los &quot;jetzt&quot; &amp;amp; &lt;!-- FORMID --> <b>");
+    QTest::newRow("markup: lone comment shows") << "markup" << QStringLiteral("a <!-- b") << QStringLiteral("a &lt;!-- b");
+    QTest::newRow("markup: closed comment stays") << "markup" << QStringLiteral("a <!-- b --> c <!-- d")
+                                                  << QStringLiteral("a <!-- b --> c &lt;!-- d");
+    QTest::newRow("markup: empty comments are closed") << "markup" << QStringLiteral("<!--> <!---> <i>x</i>")
+                                                       << QStringLiteral("<!--> <!---> <i>x</i>");
+    QTest::newRow("markup: --!> closes") << "markup" << QStringLiteral("<!-- a --!> b") << QStringLiteral("<!-- a --!> b");
+    QTest::newRow("js: quotes, backslash, line breaks")
+        << "js" << QStringLiteral("Sag \"Ja\"\r\n'Tab\\t' \u2028\u2029 \\")
+        << QStringLiteral("Sag \\\"Ja\\\"\\r\\n'Tab\\\\t' \\u2028\\u2029 \\\\");
+    QTest::newRow("js: end of the script, placeholder")
+        << "js" << QStringLiteral("</script><b>x</b><!-- FORMID -->") << QStringLiteral("<\\/script><b>x<\\/b><\\!-- FORMID -->");
+    QTest::newRow("js: harmless text unchanged") << "js" << QStringLiteral("Bitte 'eine' w\u00e4hlen & <b>!")
+                                                 << QStringLiteral("Bitte 'eine' w\u00e4hlen & <b>!");
+    QTest::newRow("alt: tags left out") << "alt" << QStringLiteral("Wie <b>hoch</b> ist \"er\"?\r\n&auml;")
+                                        << QStringLiteral("Wie hoch ist &quot;er&quot;? &auml;");
+}
+
+void TestPageFragments::escaping()
+{
+    QFETCH(QString, context);
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QString actual;
+    if (context == QLatin1String("text"))
+        actual = PageText::htmlText(text);
+    else if (context == QLatin1String("attribute"))
+        actual = PageText::htmlAttribute(text);
+    else if (context == QLatin1String("markup"))
+        actual = PageText::htmlMarkup(text);
+    else if (context == QLatin1String("js"))
+        actual = PageText::jsString(text);
+    else
+        actual = PageText::markupAsAttribute(text);
+    QCOMPARE(actual, expected);
 }
 
 // ------------------------------------------------------- scrambling, base64

@@ -129,9 +129,9 @@ private slots:
         // The page that "HTML Export" writes carries the new questions.
         QVERIFY(window().generateHtml());
         const QString page = window().pageText();
-        QVERIFY(page.contains(QStringLiteral("<input name=\"Frage1_0\" size=\"15\" maxlength=\"100\" type=\"text\"><br>")));
-        QVERIFY(page.contains(QStringLiteral("<input type=\"checkbox\" name=\"Frage2_1\" value=\"set\"> Alpen<br>")));
-        QVERIFY(page.contains(QStringLiteral("<input type=\"radio\" name=\"Frage3\" value=\"0\"> Zugspitze<br>")));
+        QVERIFY(page.contains(QStringLiteral("<input name=\"Frage1_0\" size=\"15\" maxlength=\"100\" type=\"text\" aria-labelledby=\"Frage1_text\"><br>")));
+        QVERIFY(page.contains(QStringLiteral("<label><input type=\"checkbox\" name=\"Frage2_1\" value=\"set\"> Alpen</label><br>")));
+        QVERIFY(page.contains(QStringLiteral("<label><input type=\"radio\" name=\"Frage3\" value=\"0\"> Zugspitze</label><br>")));
         // Only the required question is checked, under its number.
         QVERIFY(page.contains(QStringLiteral("if (document.PRUVEX.Frage2_0.checked == false && document.PRUVEX.Frage2_1.checked == false)")));
         QVERIFY(!page.contains(QStringLiteral("Frage1_0.value == \"\"")));
