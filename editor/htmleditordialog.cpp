@@ -19,7 +19,7 @@ HtmlEditorDialog::HtmlEditorDialog(QWidget *parent)
     setWindowTitle(QStringLiteral("HTML-Editor"));
     setSizeGripEnabled(true);
 
-    m_web = new EmbeddedView(this);
+    m_web = new EmbeddedView(EmbeddedView::Role::TextEditor, this);
     m_web->setObjectName(QStringLiteral("Web"));
     m_web->setAccessibleName(QStringLiteral("HTML-Text"));
 

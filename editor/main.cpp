@@ -1,6 +1,7 @@
 #include "artwork.h"
 #include "mainwindow.h"
 #include "paths.h"
+#include "qttranslations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -10,6 +11,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    QtTranslations::installGerman({QStringLiteral("qtbase"), QStringLiteral("qtwebengine")});
     QApplication::setApplicationName(QStringLiteral("Pruvex"));
     QApplication::setApplicationDisplayName(QStringLiteral("Pruvex"));
     QApplication::setApplicationVersion(QStringLiteral("1.4"));

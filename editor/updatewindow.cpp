@@ -19,7 +19,7 @@ UpdateWindow::UpdateWindow(QWidget *parent)
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    m_webBrowser = new EmbeddedView(this);
+    m_webBrowser = new EmbeddedView(EmbeddedView::Role::WebPage, this);
     m_webBrowser->setObjectName(QStringLiteral("WebBrowser"));
     m_webBrowser->setAccessibleName(QStringLiteral("Updateinformationen"));
     layout->addWidget(m_webBrowser);
