@@ -250,10 +250,13 @@ EmbeddedView::EmbeddedView(Role role, QWidget *parent)
     m_view->setPage(page);
 
     QWebEngineSettings *settings = m_view->settings();
-    // No page reads local files through the file addresses it was loaded
-    // from, nor reaches servers from a local page.
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    // Only a preview, a local page, loads other local files and web
+    // addresses at all: the quiz's pictures by path or address, and the
+    // page's form sent to its quiz server. Its content policy and the request
+    // guard keep out everything else (no script or style file, no frame from
+    // the disk, no request from a script).
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, role == Role::Preview);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, role == Role::Preview);
     settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
     settings->setAttribute(QWebEngineSettings::LocalStorageEnabled, false);
     settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
@@ -306,9 +309,10 @@ QString EmbeddedView::contentSecurityPolicy(Role role)
     case Role::Preview:
         // The page's own inline scripts run, but no script file, no request
         // from a script and no plug-in; pictures load by local path or
-        // address, as on the published page; frames only from the web.
+        // address, as on the published page; frames, sounds, videos, fonts
+        // and style sheets only from the web.
         return QStringLiteral("default-src 'none'; script-src 'unsafe-inline'; style-src 'unsafe-inline' http: https:; "
-                              "img-src file: data: http: https:; media-src file: data: http: https:; font-src data: http: https:; "
+                              "img-src file: data: http: https:; media-src data: http: https:; font-src data: http: https:; "
                               "frame-src http: https:; connect-src 'none'; object-src 'none'; worker-src 'none'; base-uri 'none'");
     case Role::WebPage:
         break;
