@@ -469,7 +469,8 @@ bool EmbeddedView::waitFor(const std::function<bool()> &done, const QString &bus
             ok = false;
             break;
         }
-        if (busyShown && (!busy || busy->wasCanceled())) {
+        // Cancelled by its button, or closed or dismissed with Escape.
+        if (busyShown && (!busy || busy->wasCanceled() || !busy->isVisible())) {
             m_userCancelled = true;
             ok = false;
             break;
@@ -491,10 +492,12 @@ bool EmbeddedView::waitFor(const std::function<bool()> &done, const QString &bus
             busy->setMinimumDuration(0);
             busy->setAutoClose(false);
             busy->setAutoReset(false);
-            connect(busy.data(), &QProgressDialog::canceled, this, [this] {
+            const auto wake = [this] {
                 if (m_waitLoop)
                     m_waitLoop->quit();
-            });
+            };
+            connect(busy.data(), &QProgressDialog::canceled, this, wake);
+            connect(busy.data(), &QDialog::rejected, this, wake);
             busy->show();
             busyShown = true;
             QApplication::setOverrideCursor(Qt::BusyCursor);

@@ -16,6 +16,7 @@ UpdateWindow::UpdateWindow(QWidget *parent)
     setObjectName(QStringLiteral("frmUpdateInformation"));
     setWindowTitle(QStringLiteral("Updateinformationen"));
     setFixedSize(415, 255);
+    m_address = QString::fromLatin1(Links::updateCheck);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -38,5 +39,5 @@ void UpdateWindow::showEvent(QShowEvent *event)
 {
     Placement::centreOnOwner(this);
     QDialog::showEvent(event);
-    m_webBrowser->navigate(QString::fromLatin1(Links::updateCheck));
+    m_webBrowser->navigate(m_address);
 }
