@@ -47,6 +47,11 @@ public:
     using LinkPrompt = std::function<bool(QWidget *parent, QString *address)>;
 
     explicit EmbeddedView(Role role, QWidget *parent = nullptr);
+    // Without a role a view is as strict as the text editor's.
+    explicit EmbeddedView(QWidget *parent = nullptr)
+        : EmbeddedView(Role::TextEditor, parent)
+    {
+    }
     ~EmbeddedView() override;
 
     Role role() const { return m_role; }

@@ -4,6 +4,7 @@
 #include "embeddedview.h"
 #include "htmleditordialog.h"
 #include "modaltest.h"
+#include "pagescript.h"
 #include "paths.h"
 #include "prompts.h"
 #include "updatewindow.h"
@@ -28,17 +29,6 @@ qint64 rendererOf(EmbeddedView &view)
 {
     const qint64 pid = view.webView()->page()->renderProcessPid();
     return pid > 0 && pid != QCoreApplication::applicationPid() ? pid : 0;
-}
-
-QVariant evalJs(EmbeddedView *view, const QString &script)
-{
-    auto result = std::make_shared<std::optional<QVariant>>();
-    view->webView()->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld, [result](const QVariant &v) { *result = v; });
-    QElapsedTimer clock;
-    clock.start();
-    while (!result->has_value() && clock.elapsed() < 10000)
-        QTest::qWait(10);
-    return result->value_or(QVariant());
 }
 
 QProgressDialog *busyWindow()

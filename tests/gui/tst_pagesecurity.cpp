@@ -7,6 +7,7 @@
 #include "htmleditordialog.h"
 #include "mainwindow.h"
 #include "modaltest.h"
+#include "pagescript.h"
 #include "pagesource.h"
 #include "paths.h"
 #include "previewwindow.h"
@@ -66,17 +67,6 @@ public:
 private:
     QTcpServer m_server;
 };
-
-QVariant evalJs(EmbeddedView *view, const QString &script)
-{
-    auto result = std::make_shared<std::optional<QVariant>>();
-    view->webView()->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld, [result](const QVariant &v) { *result = v; });
-    QElapsedTimer clock;
-    clock.start();
-    while (!result->has_value() && clock.elapsed() < 10000)
-        QTest::qWait(10);
-    return result->value_or(QVariant());
-}
 
 QString bodyText(EmbeddedView *view)
 {

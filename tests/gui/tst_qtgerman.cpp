@@ -2,6 +2,7 @@
 // dialogs and browser pages.
 
 #include "embeddedview.h"
+#include "pagescript.h"
 #include "paths.h"
 #include "qttranslations.h"
 
@@ -64,15 +65,8 @@ private slots:
 
         // The engine's own page for a preview file that could not be written.
         view.navigate(m_userDir.filePath(QStringLiteral("fehlt/temp.htm")));
-        const auto pageText = [&view] {
-            auto result = std::make_shared<QString>();
-            view.webView()->page()->runJavaScript(QStringLiteral("document.body ? document.body.innerText : ''"),
-                                                  QWebEngineScript::ApplicationWorld,
-                                                  [result](const QVariant &v) { *result = v.toString(); });
-            QTest::qWait(100);
-            return *result;
-        };
-        QTRY_VERIFY_WITH_TIMEOUT(pageText().contains(QStringLiteral("Zugriff auf die Datei nicht möglich")), 10000);
+        const QString script = QStringLiteral("document.body ? document.body.innerText : ''");
+        QTRY_VERIFY_WITH_TIMEOUT(evalJs(&view, script).toString().contains(QStringLiteral("Zugriff auf die Datei nicht möglich")), 10000);
     }
 };
 
