@@ -8,6 +8,7 @@
 #include "jsonio.h"
 #include "paths.h"
 #include "projectfile.h"
+#include "qttranslations.h"
 #include "quiz.h"
 
 #include <QCommandLineParser>
@@ -182,6 +183,7 @@ int runBuild(const QString &jsonPath, const QString &project)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    QtTranslations::installGerman({QStringLiteral("qtbase")});
     QCoreApplication::setApplicationName(QStringLiteral("pruvex-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PRUVEX_VERSION));
 

@@ -24,7 +24,7 @@ HtmlEditorDialog::HtmlEditorDialog(QWidget *parent)
     setWindowTitle(QStringLiteral("HTML-Editor"));
     setSizeGripEnabled(true);
 
-    m_web = new EmbeddedView(this);
+    m_web = new EmbeddedView(EmbeddedView::Role::TextEditor, this);
     m_web->setObjectName(QStringLiteral("Web"));
     m_web->setAccessibleName(QStringLiteral("HTML-Text"));
     // In the test mode of Prompts no prompt shows, as with the view's own.
@@ -115,9 +115,14 @@ HtmlEditorDialog::HtmlEditorDialog(QWidget *parent)
     resize(650, 443);
 }
 
-QString HtmlEditorDialog::unusableMessage()
+QString HtmlEditorDialog::unusableMessage(const QString &reason)
 {
-    return QStringLiteral("Sie benötigen mindestens den InternetExplorer 5.5 zur Nutzung des HTML-Editors.");
+    // Says what went wrong in the embedded browser rather than naming a
+    // browser version: the editor's engine comes with the program.
+    QString text = QStringLiteral("Der HTML-Editor kann nicht verwendet werden.");
+    if (!reason.isEmpty())
+        text += QLatin1Char(' ') + reason;
+    return text + QStringLiteral(" Der Text bleibt unverändert.");
 }
 
 bool HtmlEditorDialog::askLinkAddress(QWidget *parent, QString *address)
@@ -168,8 +173,9 @@ bool HtmlEditorDialog::editText(QWidget *parent, QString *text)
             return true;
         }
     }
-    if (!ok)
-        Prompts::message(parent, QStringLiteral("Pruvex"), unusableMessage());
+    // A user who gave up waiting for a slow engine needs no message.
+    if (!ok && !editor.m_web->userCancelled())
+        Prompts::message(parent, QStringLiteral("Pruvex"), unusableMessage(editor.m_web->errorText()), Prompts::Warning);
     return false;
 }
 

@@ -19,7 +19,8 @@ public:
     // on OK *text becomes the edited HTML. When the editor cannot be used it
     // says so and *text stays. True when the text was taken over.
     static bool editText(QWidget *parent, QString *text);
-    static QString unusableMessage();
+    // What the caller is told when the embedded browser failed, and why.
+    static QString unusableMessage(const QString &reason = QString());
     // Asks for the address of a new link ("Hyperlink einfügen"); false when
     // the user cancelled.
     static bool askLinkAddress(QWidget *parent, QString *address);

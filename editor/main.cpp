@@ -2,6 +2,7 @@
 #include "version.h"
 #include "mainwindow.h"
 #include "paths.h"
+#include "qttranslations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -11,6 +12,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    QtTranslations::installGerman({QStringLiteral("qtbase"), QStringLiteral("qtwebengine")});
     QApplication::setApplicationName(QStringLiteral("Pruvex"));
     QApplication::setApplicationDisplayName(QStringLiteral("Pruvex"));
     QApplication::setApplicationVersion(QStringLiteral(PRUVEX_VERSION));

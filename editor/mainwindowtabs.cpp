@@ -624,7 +624,7 @@ QWidget *MainWindow::createHtmlPage()
 
 QWidget *MainWindow::createPreviewPage()
 {
-    m_previewView = new EmbeddedView;
+    m_previewView = new EmbeddedView(EmbeddedView::Role::Preview);
     m_previewView->setObjectName(QStringLiteral("WebBrowser"));
     m_previewView->setAccessibleName(QStringLiteral("Vorschau"));
     auto *page = new QWidget;

@@ -41,7 +41,7 @@ PreviewWindow::PreviewWindow(PageSource &source, QWidget *parent)
 
     auto *browserArea = new QVBoxLayout;
     browserArea->setContentsMargins(8, 6, 8, 8);
-    m_view = new EmbeddedView(this);
+    m_view = new EmbeddedView(EmbeddedView::Role::Preview, this);
     m_view->setObjectName(QStringLiteral("Webbrowser"));
     m_view->setAccessibleName(QStringLiteral("Vorschau der Quizseite"));
     browserArea->addWidget(m_view);

@@ -16,10 +16,11 @@ UpdateWindow::UpdateWindow(QWidget *parent)
     setObjectName(QStringLiteral("frmUpdateInformation"));
     setWindowTitle(QStringLiteral("Updateinformationen"));
     setFixedSize(415, 255);
+    m_address = QString::fromLatin1(Links::updateCheck);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    m_webBrowser = new EmbeddedView(this);
+    m_webBrowser = new EmbeddedView(EmbeddedView::Role::WebPage, this);
     m_webBrowser->setObjectName(QStringLiteral("WebBrowser"));
     m_webBrowser->setAccessibleName(QStringLiteral("Updateinformationen"));
     layout->addWidget(m_webBrowser);
@@ -38,5 +39,5 @@ void UpdateWindow::showEvent(QShowEvent *event)
 {
     Placement::centreOnOwner(this);
     QDialog::showEvent(event);
-    m_webBrowser->navigate(QString::fromLatin1(Links::updateCheck));
+    m_webBrowser->navigate(m_address);
 }

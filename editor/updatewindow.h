@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 
 class EmbeddedView;
 
@@ -16,10 +17,13 @@ public:
     static void check(QWidget *parent);
 
     EmbeddedView *m_previewView() const { return m_webBrowser; }
+    // The address asked when the window shows (tests point it elsewhere).
+    void setAddress(const QString &address) { m_address = address; }
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
     EmbeddedView *m_webBrowser = nullptr;
+    QString m_address;
 };

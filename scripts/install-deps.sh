@@ -8,7 +8,7 @@ packages=(
     cmake g++ make
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev
     libgl-dev          # Qt6Gui's CMake package looks for OpenGL
-    xvfb xauth         # a virtual display for the editor's screenshots
+    xvfb xauth imagemagick  # a virtual display and "import" for the editor's screenshots
     fonts-dejavu-core  # a font, so that pages and windows render text
     qt6-translations-l10n  # Qt's own dialogs and the browser's pages in German
     libqt6sql6-sqlite libqt6sql6-psql  # the quiz server's databases

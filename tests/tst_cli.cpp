@@ -1,6 +1,7 @@
 // Runs the built pruvex-cli as a user would, with its per-user folder in a
 // temporary folder, and checks its output, its files and its exit status.
 
+#include "qttranslations.h"
 #include "settings.h"
 
 #include <QDir>
@@ -453,6 +454,8 @@ void TestCli::exportWithoutTemplateWritesNothing()
     const Result r = cli({QStringLiteral("export"), QStringLiteral("p.pvx"), QStringLiteral("--template"), missing, QStringLiteral("-o"),
                           QStringLiteral("out.htm")});
     QCOMPARE(r.exitCode, 1);
+    // The platform's reason, in Qt's German as the tool speaks it.
+    QtTranslations::installGerman({QStringLiteral("qtbase")});
     QFile f(missing);
     QVERIFY(!f.open(QIODevice::ReadOnly));
     const QString err = QString::fromUtf8(r.err);
@@ -524,26 +527,30 @@ void TestCli::addressList()
 void TestCli::usageErrors_data()
 {
     QTest::addColumn<QStringList>("args");
-    QTest::newRow("no command") << QStringList();
-    QTest::newRow("unknown command") << QStringList{"zeige", "p.pvx"};
-    QTest::newRow("show without project") << QStringList{"show"};
-    QTest::newRow("show with two projects") << QStringList{"show", "p.pvx", "q.pvx"};
-    QTest::newRow("show with -o") << QStringList{"show", "p.pvx", "-o", "x.json"};
-    QTest::newRow("build without -o") << QStringList{"build", "in.json"};
-    QTest::newRow("build with --form-id") << QStringList{"build", "in.json", "-o", "p.pvx", "--form-id", "1"};
-    QTest::newRow("export with a form id that is no number") << QStringList{"export", "p.pvx", "--form-id", "abc"};
-    QTest::newRow("export with a negative form id") << QStringList{"export", "p.pvx", "--form-id", "-3"};
-    QTest::newRow("unknown option") << QStringList{"export", "p.pvx", "--bogus"};
-    QTest::newRow("option without value") << QStringList{"export", "p.pvx", "-o"};
+    QTest::addColumn<QString>("said"); // part of the message, where it matters
+    QTest::newRow("no command") << QStringList() << QString();
+    QTest::newRow("unknown command") << QStringList{"zeige", "p.pvx"} << QString();
+    QTest::newRow("show without project") << QStringList{"show"} << QString();
+    QTest::newRow("show with two projects") << QStringList{"show", "p.pvx", "q.pvx"} << QString();
+    QTest::newRow("show with -o") << QStringList{"show", "p.pvx", "-o", "x.json"} << QString();
+    QTest::newRow("build without -o") << QStringList{"build", "in.json"} << QString();
+    QTest::newRow("build with --form-id") << QStringList{"build", "in.json", "-o", "p.pvx", "--form-id", "1"} << QString();
+    QTest::newRow("export with a form id that is no number") << QStringList{"export", "p.pvx", "--form-id", "abc"} << QString();
+    QTest::newRow("export with a negative form id") << QStringList{"export", "p.pvx", "--form-id", "-3"} << QString();
+    QTest::newRow("unknown option") << QStringList{"export", "p.pvx", "--bogus"} << QString();
+    // Qt's own message, in German.
+    QTest::newRow("option without value") << QStringList{"export", "p.pvx", "-o"} << QStringLiteral("Nach '-o' fehlt der Wert.");
 }
 
 void TestCli::usageErrors()
 {
     QFETCH(QStringList, args);
+    QFETCH(QString, said);
     write(QStringLiteral("p.pvx"), project(QByteArray()));
     write(QStringLiteral("in.json"), "{}");
     const Result r = cli(args);
     QCOMPARE(r.exitCode, 2);
+    QVERIFY2(QString::fromUtf8(r.err).contains(said), r.err.constData());
     QCOMPARE(r.out, QByteArray());
     QVERIFY(r.err.contains("pruvex-cli --help"));
     QVERIFY(!QFile::exists(path(QStringLiteral("p.htm"))));

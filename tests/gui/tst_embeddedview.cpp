@@ -23,7 +23,7 @@ private slots:
         QVERIFY(m_userDir.isValid());
         Paths::setUserDataPath(m_userDir.path());
         Prompts::setTestMode(true);
-        m_view = std::make_unique<EmbeddedView>();
+        m_view = std::make_unique<EmbeddedView>(EmbeddedView::Role::TextEditor);
         m_view->resize(400, 300);
         m_view->show();
     }
@@ -33,7 +33,7 @@ private slots:
 
     void withoutDocument()
     {
-        EmbeddedView fresh;
+        EmbeddedView fresh(EmbeddedView::Role::TextEditor);
         QVERIFY(!fresh.hasDocument());
         bool ok = true;
         QCOMPARE(fresh.bodyInnerHtml(&ok), QString());

@@ -177,7 +177,7 @@ private slots:
         m_source.text = QStringLiteral("new\r\n");
         // Events posted while the page is generated run during the pauses;
         // a refresh of the same view that arrives then is dropped.
-        EmbeddedView view;
+        EmbeddedView view(EmbeddedView::Role::Preview);
         bool eventLoopRan = false;
         bool armed = true;
         m_source.onGenerate = [&] {
@@ -207,7 +207,7 @@ private slots:
         QVERIFY(TestFiles::writeFile(path, "last good page"));
         m_source.succeeds = false;
 
-        EmbeddedView view;
+        EmbeddedView view(EmbeddedView::Role::Preview);
         refreshPreview(m_source, view, path);
 
         QCOMPARE(m_source.calls, 1);
