@@ -1,4 +1,5 @@
 #include "answerdialog.h"
+#include "dialogbuttons.h"
 #include "placement.h"
 
 #include "prompts.h"
@@ -28,17 +29,12 @@ AnswerDialog::AnswerDialog(QWidget *parent)
     g->addWidget(m_textEdit);
     g->addWidget(m_rightCheck);
 
-    auto *cancel = new QPushButton(QStringLiteral("Abbrechen"));
-    cancel->setObjectName(QStringLiteral("Button1"));
-    auto *ok = new QPushButton(QStringLiteral("OK"));
-    ok->setObjectName(QStringLiteral("OK"));
-    ok->setDefault(true);
+    const DialogButtons::Row okCancel = DialogButtons::okCancel("OK", "Button1", DialogButtons::Order::CancelFirst);
+    QPushButton *cancel = okCancel.cancel;
+    QPushButton *ok = okCancel.ok;
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(ok, &QPushButton::clicked, this, &AnswerDialog::accept);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cancel);
-    buttons->addWidget(ok);
+    QHBoxLayout *buttons = okCancel.layout;
 
     auto *v = new QVBoxLayout(this);
     v->setContentsMargins(8, 8, 8, 8);

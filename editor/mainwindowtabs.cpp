@@ -334,13 +334,13 @@ QWidget *MainWindow::createEvaluationPage()
     // The address of the quiz script gets a row of its own under its label.
     QComboBox *cboFormMailer = combo(SettingKey::cboFormMailer);
     sf->addWidget(label(captionOf(SettingKey::cboFormMailer), cboFormMailer), 2, 0, 1, 3);
-    auto *m_openCaptchaButton = new QToolButton;
-    m_openCaptchaButton->setObjectName(QStringLiteral("btGOCaptcha"));
-    m_openCaptchaButton->setIcon(Artwork::icon(QStringLiteral("linktest")));
-    m_openCaptchaButton->setAutoRaise(true);
-    m_openCaptchaButton->setToolTip(QStringLiteral("Link testen"));
-    m_openCaptchaButton->setAccessibleName(QStringLiteral("Link testen"));
-    m_openCaptchaButton->setFocusPolicy(Qt::StrongFocus);
+    auto *linkTestButton = new QToolButton;
+    linkTestButton->setObjectName(QStringLiteral("btGOCaptcha"));
+    linkTestButton->setIcon(Artwork::icon(QStringLiteral("linktest")));
+    linkTestButton->setAutoRaise(true);
+    linkTestButton->setToolTip(QStringLiteral("Link testen"));
+    linkTestButton->setAccessibleName(QStringLiteral("Link testen"));
+    linkTestButton->setFocusPolicy(Qt::StrongFocus);
     auto *btHelpFormMail = new QPushButton(QStringLiteral("&Hilfe"));
     btHelpFormMail->setObjectName(QStringLiteral("btHelpFormMail"));
     btHelpFormMail->setAccessibleDescription(QStringLiteral("Hilfe zum QuizScript im Browser öffnen"));
@@ -349,7 +349,7 @@ QWidget *MainWindow::createEvaluationPage()
     sr->setContentsMargins(0, 0, 0, 0);
     sr->setSpacing(4);
     sr->addWidget(cboFormMailer, 1);
-    sr->addWidget(m_openCaptchaButton);
+    sr->addWidget(linkTestButton);
     sr->addWidget(btHelpFormMail);
     sf->addWidget(scriptRow, 3, 0, 1, 3);
     sf->addWidget(check(SettingKey::chkShowPicDiagramm), 4, 0, 1, 3);

@@ -1,4 +1,5 @@
 #include "questiondialog.h"
+#include "dialogbuttons.h"
 #include "linebreaks.h"
 #include "placement.h"
 
@@ -181,15 +182,10 @@ QuestionDialog::QuestionDialog(QuestionKind kind, const QString &caption, QSize 
     m_tabs->addTab(standard, QStringLiteral("Standard"));
     m_tabs->addTab(advanced, QStringLiteral("Erweiterte Einstellungen"));
 
-    auto *btOk = new QPushButton(QStringLiteral("OK"));
-    btOk->setObjectName(QStringLiteral("btOk"));
-    btOk->setDefault(true);
-    auto *m_okButton = new QPushButton(QStringLiteral("Abbrechen"));
-    m_okButton->setObjectName(QStringLiteral("Button1"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btOk);
-    buttons->addWidget(m_okButton);
+    const DialogButtons::Row okCancel = DialogButtons::okCancel("btOk", "Button1", DialogButtons::Order::OkFirst);
+    QPushButton *btOk = okCancel.ok;
+    QPushButton *cancelButton = okCancel.cancel;
+    QHBoxLayout *buttons = okCancel.layout;
 
     auto *v = new QVBoxLayout(this);
     v->setContentsMargins(0, 0, 0, 8);
@@ -202,7 +198,7 @@ QuestionDialog::QuestionDialog(QuestionKind kind, const QString &caption, QSize 
     v->addLayout(body, 1);
 
     connect(btOk, &QPushButton::clicked, this, &QuestionDialog::accept);
-    connect(m_okButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(sbNew, &QPushButton::clicked, this, &QuestionDialog::newAnswer);
     connect(sbEdit, &QPushButton::clicked, this, &QuestionDialog::editAnswer);
     connect(sbDelete, &QPushButton::clicked, this, &QuestionDialog::deleteAnswer);

@@ -1,4 +1,5 @@
 #include "advancedsettingsdialog.h"
+#include "dialogbuttons.h"
 #include "placement.h"
 
 #include "quiz.h"
@@ -62,15 +63,10 @@ AdvancedSettingsDialog::AdvancedSettingsDialog(QWidget *parent)
     o->addWidget(m_encodingCombo);
     o->addStretch(1);
 
-    m_okButton = new QPushButton(QStringLiteral("OK"));
-    m_okButton->setObjectName(QStringLiteral("Button1"));
-    m_okButton->setDefault(true);
-    m_cancelButton = new QPushButton(QStringLiteral("Abbrechen"));
-    m_cancelButton->setObjectName(QStringLiteral("btCancel"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_okButton);
-    buttons->addWidget(m_cancelButton);
+    const DialogButtons::Row okCancel = DialogButtons::okCancel("Button1", "btCancel", DialogButtons::Order::OkFirst);
+    m_okButton = okCancel.ok;
+    m_cancelButton = okCancel.cancel;
+    QHBoxLayout *buttons = okCancel.layout;
 
     auto *v = new QVBoxLayout(this);
     v->addWidget(errorPages);

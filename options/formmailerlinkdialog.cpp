@@ -1,4 +1,5 @@
 #include "formmailerlinkdialog.h"
+#include "dialogbuttons.h"
 #include "placement.h"
 
 #include "artwork.h"
@@ -39,15 +40,10 @@ FormMailerLinkDialog::FormMailerLinkDialog(QWidget *parent)
     row->addWidget(m_linkEdit, 1);
     row->addWidget(m_testButton);
 
-    m_okButton = new QPushButton(QStringLiteral("OK"));
-    m_okButton->setObjectName(QStringLiteral("btOK"));
-    m_okButton->setDefault(true);
-    m_cancelButton = new QPushButton(QStringLiteral("Abbrechen"));
-    m_cancelButton->setObjectName(QStringLiteral("btCancel"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_okButton);
-    buttons->addWidget(m_cancelButton);
+    const DialogButtons::Row okCancel = DialogButtons::okCancel("btOK", "btCancel", DialogButtons::Order::OkFirst);
+    m_okButton = okCancel.ok;
+    m_cancelButton = okCancel.cancel;
+    QHBoxLayout *buttons = okCancel.layout;
 
     auto *v = new QVBoxLayout(this);
     v->setContentsMargins(8, 8, 8, 8);

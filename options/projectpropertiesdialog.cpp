@@ -1,4 +1,5 @@
 #include "projectpropertiesdialog.h"
+#include "dialogbuttons.h"
 #include "linebreaks.h"
 #include "placement.h"
 
@@ -76,17 +77,10 @@ ProjectPropertiesDialog::ProjectPropertiesDialog(Quiz &quiz, QWidget *parent)
     grid->addWidget(m_commentEdit, 5, 0, 1, 2);
     grid->setRowStretch(5, 1);
 
-    m_cancelButton = new QPushButton(QStringLiteral("Abbrechen"));
-    m_cancelButton->setObjectName(QStringLiteral("btCancel"));
-    m_okButton = new QPushButton(QStringLiteral("OK"));
-    m_okButton->setObjectName(QStringLiteral("btOK"));
-    // Without a default button Qt would make "Abbrechen", the first in the
-    // tab order, the default, and Enter in a field would drop the input.
-    m_okButton->setDefault(true);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_cancelButton);
-    buttons->addWidget(m_okButton);
+    const DialogButtons::Row okCancel = DialogButtons::okCancel("btOK", "btCancel", DialogButtons::Order::CancelFirst);
+    m_okButton = okCancel.ok;
+    m_cancelButton = okCancel.cancel;
+    QHBoxLayout *buttons = okCancel.layout;
 
     auto *v = new QVBoxLayout(this);
     v->addLayout(grid, 1);
