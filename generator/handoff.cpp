@@ -27,7 +27,9 @@ QString encode(const QString &text, bool item)
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = p[i].unicode();
         if (c < 0x100) {
-            const bool literalRef = c == u'&' && i + 1 < n && p[i + 1] == QLatin1Char('#');
+            // In an item, a "&" at its end would join the separator after it
+            // into a reference, so it is written as one too.
+            const bool literalRef = c == u'&' && (i + 1 < n ? p[i + 1] == QLatin1Char('#') : item);
             const bool separator = item && (c == listSeparator || c == itemSeparator);
             if (!literalRef && !separator)
                 continue;
@@ -125,7 +127,18 @@ QString joinItems(const QStringList &items)
 
 QStringList splitItems(const QString &joined)
 {
-    return joined.split(QChar(listSeparator));
+    // The references of rules 2 and 3 ("&#35;" among them) hold a "#" after
+    // "&"; only a "#" without "&" before it separates two items.
+    QStringList items;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < joined.size(); ++i) {
+        if (joined[i] == QChar(listSeparator) && (i == 0 || joined[i - 1] != QLatin1Char('&'))) {
+            items << joined.mid(start, i - start);
+            start = i + 1;
+        }
+    }
+    items << joined.mid(start);
+    return items;
 }
 
 QString scrambledBase64(const QString &text)

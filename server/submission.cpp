@@ -200,13 +200,21 @@ std::optional<QString> Reader::optionText(int k, int j)
 std::optional<Failure> Reader::readChoiceItem(const QString &field, const QString &item, const QString &prefix, int count, int *j,
                                               QString *text)
 {
-    const int bar = item.indexOf(QChar(itemSeparator));
-    if (bar < 0 || !item.startsWith(prefix))
+    // The name or number before "|" holds no "|"; an item whose separator
+    // was written as a reference is decoded whole first.
+    QString whole = item;
+    int bar = int(whole.indexOf(QChar(itemSeparator)));
+    const bool decoded = bar < 0;
+    if (decoded) {
+        whole = decodeText(item);
+        bar = int(whole.indexOf(QChar(itemSeparator)));
+    }
+    if (bar < 0 || !whole.startsWith(prefix))
         return inconsistent(QStringLiteral("Das Feld %1 lässt sich nicht lesen.").arg(field));
-    *j = number(item.mid(prefix.size(), bar - prefix.size()), count - 1);
+    *j = number(whole.mid(prefix.size(), bar - prefix.size()), count - 1);
     if (*j < 0)
         return inconsistent(QStringLiteral("Das Feld %1 nennt eine Antwort, die es nicht gibt.").arg(field));
-    *text = decodeText(item.mid(bar + 1));
+    *text = decoded ? whole.mid(bar + 1) : decodeText(whole.mid(bar + 1));
     return std::nullopt;
 }
 
@@ -281,7 +289,7 @@ std::optional<Failure> Reader::readQuestion(int k, QuestionResult &q)
             // A page of the first hand-off form leaves a "#" of an option
             // text as it is: such a piece continues the item before it.
             QStringList items;
-            static const QRegularExpression itemStart(QStringLiteral("^Frage\\d+_\\d+\\|"));
+            static const QRegularExpression itemStart(QStringLiteral("^Frage\\d+_\\d+(\\||&#124;)"));
             for (const QString &piece : splitItems(*joined)) {
                 if (!items.isEmpty() && !itemStart.match(piece).hasMatch())
                     items.last() += QChar(listSeparator) + piece;
