@@ -31,3 +31,40 @@ struct TestPostgres
         return pg;
     }
 };
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+
+inline QString testPostgresPassword(const TestPostgres &pg)
+{
+    QFile pw(pg.passwordFile);
+    pw.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(pw.readAll()).trimmed();
+}
+
+// A database of its own for one test case, on the test PostgreSQL.
+inline QString createTestDatabase(const TestPostgres &pg, QString *error)
+{
+    const QString name = QStringLiteral("t_") + QUuid::createUuid().toString(QUuid::Id128).left(16);
+    const QString password = testPostgresPassword(pg);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("pg-admin"));
+        db.setHostName(QStringLiteral("127.0.0.1"));
+        db.setPort(pg.port);
+        db.setDatabaseName(QStringLiteral("pruvex"));
+        db.setUserName(QStringLiteral("pruvex"));
+        db.setPassword(password);
+        if (!db.open()) {
+            *error = db.lastError().text();
+        } else {
+            QSqlQuery q(db);
+            if (!q.exec(QStringLiteral("CREATE DATABASE ") + name))
+                *error = q.lastError().text();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("pg-admin"));
+    return error->isEmpty() ? name : QString();
+}
+

@@ -74,7 +74,7 @@ void TestMailSender::arrivesIntact()
              (QStringList{"Date", "From", "To", "Reply-To", "Subject", "Message-ID", "MIME-Version", "Content-Type",
                           "Content-Transfer-Encoding"}));
     QCOMPARE(m.value("body").toString(),
-             u"Ergebnis: 3 von 5 (60 %)\r\nÄ Ö Ü ß – Ελληνικά 中文\r\n.\r\nSchluss"_qs);
+             u"Ergebnis: 3 von 5 (60 %)\nÄ Ö Ü ß – Ελληνικά 中文\n.\nSchluss"_qs);
 }
 
 void TestMailSender::answers_data()
