@@ -11,7 +11,7 @@
 namespace Captcha {
 
 namespace {
-const char kAlphabet[] = "ACDEFHJKMNPRTUVWXY34679";
+const char kAlphabet[] = "ACDEFHJKMNPRTUVWXY3479";
 }
 
 QString newCode()

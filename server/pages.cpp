@@ -101,7 +101,7 @@ QString result(const Submission &s)
     if (!s.header.trimmed().isEmpty())
         b += QStringLiteral("<h2>") + escape(s.header) + QStringLiteral("</h2>\n");
     if (!s.evaluationText.trimmed().isEmpty())
-        b += QStringLiteral("<p>") + paragraphText(s.evaluationText) + QStringLiteral("</p>\n");
+        b += QStringLiteral("<p>") + paragraphText(s.evaluationText.trimmed()) + QStringLiteral("</p>\n");
     if (s.scored > 0)
         b += QStringLiteral("<p class=\"score\">Sie haben %1 von %2 Fragen richtig beantwortet (%3 %).</p>\n")
                  .arg(s.right)
@@ -145,7 +145,7 @@ QString error(const QString &heading, const QString &message, const QString &bac
 {
     QString b;
     b += QStringLiteral("<h1>") + escape(heading) + QStringLiteral("</h1>\n");
-    b += QStringLiteral("<p>") + paragraphText(message) + QStringLiteral("</p>\n");
+    b += QStringLiteral("<p>") + paragraphText(message.trimmed()) + QStringLiteral("</p>\n");
     if (!backLink.isEmpty())
         b += QStringLiteral("<p><a href=\"%1\">Zurück zum Quiz</a></p>\n").arg(escape(backLink));
     else

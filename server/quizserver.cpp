@@ -13,6 +13,7 @@
 #include <QUrl>
 
 #include <httplib.h>
+#include <sys/socket.h>
 
 namespace {
 
@@ -82,10 +83,18 @@ bool isWebAddress(const QString &s)
 
 } // namespace
 
+// The library listens with a backlog of five; a class that sends at once
+// needs more, so the socket's backlog is raised after binding.
+class QuizServer::Listener : public httplib::Server
+{
+public:
+    void widenBacklog() { ::listen(svr_sock_, SOMAXCONN); }
+};
+
 QuizServer::QuizServer(const ServerConfig &config, Store &store)
     : m_config(config)
     , m_store(store)
-    , m_server(std::make_unique<httplib::Server>())
+    , m_server(std::make_unique<Listener>())
     , m_limiter(std::make_unique<RateLimiter>(config.postsPerMinute))
     , m_clock([] { return QDateTime::currentSecsSinceEpoch(); })
     , m_mailState(QStringLiteral("nicht eingerichtet"))
@@ -133,6 +142,8 @@ int QuizServer::bind(QString *error)
     } else {
         m_port = m_server->bind_to_port(host, m_config.port) ? m_config.port : -1;
     }
+    if (m_port >= 0)
+        m_server->widenBacklog();
     if (m_port < 0)
         *error = QStringLiteral("Der Server kann nicht auf %1:%2 hören (Adresse belegt oder nicht erlaubt).").arg(m_config.host).arg(m_config.port);
     return m_port;
@@ -197,10 +208,21 @@ void QuizServer::handleOtherMethod(const httplib::Request &req, httplib::Respons
     sendError(res, 405, QStringLiteral("Methode nicht erlaubt"), QStringLiteral("Diese Adresse nimmt keine %1-Anfragen an.").arg(text(req.method)));
 }
 
-void QuizServer::handleError(const httplib::Request &, httplib::Response &res)
+void QuizServer::handleError(const httplib::Request &req, httplib::Response &res)
 {
+    // The library calls this for every status from 400 on; pages made here
+    // stay as they are.
+    if (!res.body.empty())
+        return;
+    // The library refuses a target with a second "?", which the link test
+    // makes of an address that holds a query: answer it all the same.
+    const size_t q = req.target.find('?');
+    if (res.status == 400 && req.method == "GET" && q != std::string::npos && route(req.target.substr(0, q)) == Route::Quiz) {
+        quizPage(req.target, res);
+        return;
+    }
     // Errors that the library answers by itself (an oversize body, a route
-    // that does not exist) get a German page too.
+    // that does not exist, a malformed request) get a German page too.
     if (res.status == 413)
         sendError(res, 413, QStringLiteral("Zu große Anfrage"),
                   QStringLiteral("Das gesendete Formular ist größer als die erlaubten %1 KB.").arg(m_config.maxBodyKb));
@@ -220,11 +242,16 @@ void QuizServer::handleGet(const httplib::Request &req, httplib::Response &res)
         captchaImage(req, res);
         return;
     case Route::Quiz:
-        break;
+        quizPage(req.target, res);
+        return;
     }
+}
+
+void QuizServer::quizPage(const std::string &rawTarget, httplib::Response &res)
+{
     // The link test appends "?action=checkurl" to whatever the address
     // holds, so it may follow another query or be followed by one.
-    const QString target = QUrl::fromPercentEncoding(QByteArray::fromStdString(req.target));
+    const QString target = QUrl::fromPercentEncoding(QByteArray::fromStdString(rawTarget));
     const int q = target.indexOf(QLatin1Char('?'));
     bool check = false;
     if (q >= 0)

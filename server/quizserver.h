@@ -48,6 +48,8 @@ private:
     void handlePost(const httplib::Request &req, httplib::Response &res, const httplib::ContentReader &reader);
     void handleOtherMethod(const httplib::Request &req, httplib::Response &res);
     void handleError(const httplib::Request &req, httplib::Response &res);
+    // quiz.php without a form: the link-test page or what the address is for.
+    void quizPage(const std::string &target, httplib::Response &res);
     void captchaImage(const httplib::Request &req, httplib::Response &res);
     // The participant's address: the peer, or behind a trusted proxy the
     // last address of X-Forwarded-For that is not a trusted proxy itself.
@@ -58,7 +60,8 @@ private:
 
     ServerConfig m_config;
     Store &m_store;
-    std::unique_ptr<httplib::Server> m_server;
+    class Listener;
+    std::unique_ptr<Listener> m_server;
     std::unique_ptr<class RateLimiter> m_limiter;
     std::function<qint64()> m_clock;
     std::function<void(qint64, const Submission &)> m_stored;
