@@ -109,7 +109,7 @@ QString text(const Input &in)
     QStringList address;
     for (const auto &[field, label] : addressLabels()) {
         if (in.address.contains(field))
-            address << QStringLiteral("%1: %2").arg(label, in.address.value(field).toString());
+            address << QStringLiteral("%1: %2").arg(label, MailMessage::singleLine(in.address.value(field).toString()));
     }
     if (!address.isEmpty()) {
         out << QString() << QStringLiteral("Adresse:");

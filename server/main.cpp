@@ -2,14 +2,18 @@
 // sent quiz, shows the result, serves the captcha and keeps every
 // submission; "results" writes the kept submissions as CSV or JSON.
 
+#include "databasesettings.h"
+#include "mailqueue.h"
 #include "quizserver.h"
 #include "resultsexport.h"
 #include "serverconfig.h"
 #include "store.h"
+#include "submission.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
+#include <QSettings>
 
 #include <csignal>
 #include <cstdio>
@@ -93,7 +97,10 @@ Store::Options storeOptions(const ServerConfig &config)
 {
     Store::Options o;
     o.driver = config.qtDriver();
-    QString name = config.databaseName.isEmpty() ? QStringLiteral("pruvex-server.sqlite") : config.databaseName;
+    const bool sqlite = o.driver == QLatin1String("QSQLITE");
+    QString name = !config.databaseName.isEmpty() ? config.databaseName
+                   : sqlite                       ? QStringLiteral("pruvex-server.sqlite")
+                                                  : QStringLiteral("pruvex");
     o.databaseName = o.driver == QLatin1String("QSQLITE") ? QDir(config.dataFolder()).absoluteFilePath(name) : name;
     return o;
 }
@@ -140,7 +147,18 @@ int main(int argc, char *argv[])
     if (config.qtDriver() == QLatin1String("QSQLITE") && !QDir().mkpath(config.dataFolder()))
         return fail(QStringLiteral("Der Datenordner %1 lässt sich nicht anlegen.").arg(config.dataFolder()));
 
-    Store store(storeOptions(config));
+    // [mail] and the PostgreSQL connection of [database].
+    Store::Options options = storeOptions(config);
+    MailSettings mail;
+    if (!a.config.isEmpty()) {
+        QSettings ini(a.config, QSettings::IniFormat);
+        if (!DatabaseSettings::read(ini, config.configDir, &options, &error))
+            return fail(error);
+        mail = MailSettings::read(ini, config.configDir, &error);
+        if (!error.isEmpty())
+            return fail(QStringLiteral("Konfiguration: ") + error);
+    }
+    Store store(options);
     if (!store.open(&error))
         return fail(error);
 
@@ -154,8 +172,14 @@ int main(int argc, char *argv[])
     }
 
     QuizServer server(config, store);
+    // The submission is stored first; its mail goes out from the queue's
+    // thread, so a slow mail server never holds up the result page.
+    MailQueue mailQueue(store, mail);
+    server.setMailState(MailQueue::describe(mail));
+    server.setStoredHandler([&mailQueue](qint64 id, const Submission &s) { mailQueue.submit(id, s.formId, s.recipients); });
     if (server.bind(&error) < 0)
         return fail(error);
+    mailQueue.start();
     std::printf("%s\n", qPrintable(server.quizAddress()));
     std::fflush(stdout);
     std::fprintf(stderr, "pruvex-server %s: Daten in %s; Ende mit Strg+C.\n", qPrintable(QuizServer::version()),
@@ -170,5 +194,6 @@ int main(int argc, char *argv[])
     // run() also ends when the listening socket fails; wake the waiter then.
     pthread_kill(waiter.native_handle(), SIGTERM);
     waiter.join();
+    mailQueue.stop();
     return Ok;
 }

@@ -2,6 +2,7 @@
 
 #include "settings.h"
 
+#include <QHash>
 #include <QJsonDocument>
 #include <QRegularExpression>
 #include <QStringList>
@@ -20,6 +21,7 @@ QByteArray json(const QList<Store::Row> &rows)
         o.insert(QStringLiteral("scored"), r.scored);
         o.insert(QStringLiteral("questions"), r.questions);
         o.insert(QStringLiteral("address"), r.address);
+        o.insert(QStringLiteral("mail"), QJsonObject{{QStringLiteral("state"), r.mailState}, {QStringLiteral("detail"), r.mailDetail}});
         out.append(o);
     }
     return QJsonDocument(out).toJson(QJsonDocument::Indented);
@@ -43,6 +45,18 @@ QString plain(const QString &html)
 {
     static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
     return QString(html).remove(tag).simplified();
+}
+
+// The mail state in German, with the server's answer.
+QString mailText(const QString &state, const QString &detail)
+{
+    static const QHash<QString, QString> names = {
+        {QStringLiteral("none"), QStringLiteral("keine")},          {QStringLiteral("refused"), QStringLiteral("Empfänger nicht erlaubt")},
+        {QStringLiteral("queued"), QStringLiteral("wartet")},       {QStringLiteral("sending"), QStringLiteral("wird verschickt")},
+        {QStringLiteral("sent"), QStringLiteral("verschickt")},     {QStringLiteral("failed"), QStringLiteral("fehlgeschlagen")},
+    };
+    const QString name = names.value(state, state);
+    return detail.isEmpty() ? name : name + QStringLiteral(": ") + detail;
 }
 
 } // namespace
@@ -70,6 +84,7 @@ QByteArray csv(const QList<Store::Row> &rows)
     header += addressNames;
     for (int i = 0; i < questionColumns; ++i)
         header << QStringLiteral("Frage %1: %2").arg(i + 1).arg(questionTexts[i]);
+    header << QStringLiteral("Mail");
     QStringList lines;
     QStringList cells;
     for (const QString &h : header)
@@ -94,6 +109,7 @@ QByteArray csv(const QList<Store::Row> &rows)
             const QString mark = right.isBool() ? (right.toBool() ? QStringLiteral("richtig: ") : QStringLiteral("falsch: ")) : QString();
             cells << cell(mark + answers.join(QLatin1String(", ")));
         }
+        cells << cell(mailText(r.mailState, r.mailDetail));
         lines << cells.join(QLatin1Char(';'));
     }
     return QByteArray("\xEF\xBB\xBF") + lines.join(QLatin1String("\r\n")).toUtf8() + "\r\n";

@@ -242,8 +242,8 @@ QList<Store::Row> Store::submissions(const QString &formId, QString *error)
     QList<Row> rows;
     QSqlQuery q(connection());
     q.setForwardOnly(true);
-    QString sql = QStringLiteral("SELECT id, created_at, form_id, subject, right_count, scored_count, questions, address, mail_state"
-                                 " FROM submissions");
+    QString sql = QStringLiteral("SELECT id, created_at, form_id, subject, right_count, scored_count, questions, address, mail_state,"
+                                 " mail_detail FROM submissions");
     if (!formId.isEmpty())
         sql += QStringLiteral(" WHERE form_id = ?");
     sql += QStringLiteral(" ORDER BY id");
@@ -265,6 +265,7 @@ QList<Store::Row> Store::submissions(const QString &formId, QString *error)
         r.questions = QJsonDocument::fromJson(q.value(6).toString().toUtf8()).array();
         r.address = QJsonDocument::fromJson(q.value(7).toString().toUtf8()).object();
         r.mailState = q.value(8).toString();
+        r.mailDetail = q.value(9).toString();
         rows << r;
     }
     return rows;

@@ -41,6 +41,7 @@ public:
         QJsonArray questions; // {"type","text","answers","right"}
         QJsonObject address;
         QString mailState;
+        QString mailDetail; // the mail server's answer, the refused recipients
     };
 
     enum class CaptchaCheck { Right, Wrong, Missing, Expired, Used };

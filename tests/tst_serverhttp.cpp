@@ -475,7 +475,8 @@ private slots:
     {"type": "TMultiQuestion", "text": "Welche dieser Länder grenzen an Deutschland?", "answers": [], "right": false},
     {"type": "TSimpleQuestion", "text": "An welche zwei Meere grenzt Deutschland?", "answers": ["Ostsee", "Nordsee"], "right": true}
   ],
-  "address": {"LName": "Muster", "LEMAIL": "a@example.org"}
+  "address": {"LName": "Muster", "LEMAIL": "a@example.org"},
+  "mail": {"state": "none", "detail": ""}
 }])").toJson(QJsonDocument::Indented);
         QCOMPARE(QString::fromUtf8(QJsonDocument::fromJson(json).toJson()), QString::fromUtf8(QJsonDocument::fromJson(jsonGolden).toJson()));
 
@@ -485,11 +486,11 @@ private slots:
             "\"Zeit (UTC)\";\"Formular\";\"Betreff\";\"Richtig\";\"Bewertet\";\"Prozent\";\"LName\";\"LEMAIL\";"
             "\"Frage 1: Welcher Fluss ist der längste Fluss innerhalb Deutschlands? *\";\"Frage 2: Welche dieser Städte liegen an der Elbe? *\";"
             "\"Frage 3: Wie heißt die Landeshauptstadt von Bayern? *\";\"Frage 4: Wie heißt der höchste Berg Deutschlands? *\";"
-            "\"Frage 5: Welche dieser Länder grenzen an Deutschland?\";\"Frage 6: An welche zwei Meere grenzt Deutschland?\"\r\n"
+            "\"Frage 5: Welche dieser Länder grenzen an Deutschland?\";\"Frage 6: An welche zwei Meere grenzt Deutschland?\";\"Mail\"\r\n"
             "\"2025-12-10T20:53:20Z\";\"4711\";\"Quiz zur Erdkunde\";3;6;50;\"Muster\";\"a@example.org\";\"richtig: Rhein\";"
-            "\"falsch: Dresden, Magdeburg\";\"richtig: München\";\"falsch: Watzmann\";\"falsch: \";\"richtig: Ostsee, Nordsee\"\r\n"
+            "\"falsch: Dresden, Magdeburg\";\"richtig: München\";\"falsch: Watzmann\";\"falsch: \";\"richtig: Ostsee, Nordsee\";\"keine\"\r\n"
             "\"2025-12-10T20:54:50Z\";\"42\";\"Quiz zur Erdkunde\";1;6;17;\"'=1+1; \"\"Zitat\"\"\";\"\";\"falsch: Elbe\";"
-            "\"falsch: Dresden, Magdeburg\";\"falsch: \";\"falsch: Watzmann\";\"falsch: \";\"richtig: Ostsee, Nordsee\"\r\n";
+            "\"falsch: Dresden, Magdeburg\";\"falsch: \";\"falsch: Watzmann\";\"falsch: \";\"richtig: Ostsee, Nordsee\";\"keine\"\r\n";
         QCOMPARE(QString::fromUtf8(csv), QString::fromUtf8(csvGolden));
     }
 

@@ -53,6 +53,7 @@ def main():
     parser.add_argument("--answer", default="", help="answer every DATA with this instead of accepting")
     parser.add_argument("--user", default="")
     parser.add_argument("--password", default="")
+    parser.add_argument("--silent", action="store_true", help="accept connections and never answer (a hung server)")
     args = parser.parse_args()
 
     sink = Sink(args.folder, args.answer)
@@ -66,9 +67,13 @@ def main():
             return SMTP(sink, authenticator=authenticate, auth_require_tls=False, auth_required=True)
         return SMTP(sink)
 
+    class Silent(asyncio.Protocol):
+        pass
+
     loop = asyncio.new_event_loop()
     asyncio.set_event_loop(loop)
-    server = loop.run_until_complete(loop.create_server(factory, "127.0.0.1", args.port))
+    server = loop.run_until_complete(
+        loop.create_server(Silent if args.silent else factory, "127.0.0.1", args.port, reuse_address=True))
     print(server.sockets[0].getsockname()[1], flush=True)
     loop.add_signal_handler(signal.SIGTERM, loop.stop)
     loop.add_signal_handler(signal.SIGINT, loop.stop)
