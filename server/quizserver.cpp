@@ -95,7 +95,8 @@ QuizServer::QuizServer(const ServerConfig &config, Store &store)
     : m_config(config)
     , m_store(store)
     , m_server(std::make_unique<Listener>())
-    , m_limiter(std::make_unique<RateLimiter>(config.postsPerMinute))
+    , m_limiter(std::make_unique<RateLimiter>(config.postsPerMinute,
+                                              config.qtDriver() == QLatin1String("QPSQL") ? &store : nullptr))
     , m_clock([] { return QDateTime::currentSecsSinceEpoch(); })
     , m_mailState(QStringLiteral("nicht eingerichtet"))
 {

@@ -1,9 +1,13 @@
 #include "ratelimiter.h"
 
+#include "store.h"
+
 bool RateLimiter::allow(const QString &address, qint64 nowMs)
 {
     if (m_perMinute <= 0)
         return true;
+    if (m_shared)
+        return m_shared->countPost(address, nowMs, m_perMinute);
     const qint64 slotMs = 60000 / kSlots;
     const qint64 slot = nowMs / slotMs;
     std::lock_guard<std::mutex> lock(m_mutex);

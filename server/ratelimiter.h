@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+class Store;
 #include <QString>
 #include <mutex>
 
@@ -9,8 +10,11 @@
 class RateLimiter
 {
 public:
-    explicit RateLimiter(int perMinute)
+    // shared: count in the database instead, so that several server
+    // processes on one database (PostgreSQL) share the limit.
+    explicit RateLimiter(int perMinute, Store *shared = nullptr)
         : m_perMinute(perMinute)
+        , m_shared(shared)
     {
     }
 
@@ -25,6 +29,7 @@ private:
         int count[kSlots] = {};
     };
     int m_perMinute;
+    Store *m_shared;
     std::mutex m_mutex;
     QHash<QString, Window> m_windows;
     qint64 m_lastSweep = 0;

@@ -12,6 +12,7 @@
 namespace {
 
 std::atomic<int> nextStoreId{0};
+std::atomic<int> postsCounted{0};
 std::atomic<int> nextThreadId{0};
 thread_local const int threadId = nextThreadId++;
 
@@ -57,6 +58,15 @@ const std::vector<Migration> &migrations()
              "CREATE INDEX captchas_token ON captchas (form_id, client_token, id)",
              "CREATE INDEX captchas_addr ON captchas (form_id, client_addr, id)",
              "CREATE INDEX captchas_issued ON captchas (issued_at)",
+         }},
+        {2,
+         "posts per address and ten seconds, shared by the server processes",
+         {
+             "CREATE TABLE post_counts ("
+             " address VARCHAR(64) NOT NULL,"
+             " slot BIGINT NOT NULL,"
+             " count INTEGER NOT NULL,"
+             " PRIMARY KEY (address, slot))",
          }},
     };
     return list;
@@ -348,4 +358,29 @@ Store::CaptchaCheck Store::useCaptcha(const QString &formId, const QString &toke
     if (typed.trimmed().isEmpty())
         return CaptchaCheck::Missing;
     return Captcha::matches(typed, chosen->code) ? CaptchaCheck::Right : CaptchaCheck::Wrong;
+}
+
+bool Store::countPost(const QString &address, qint64 nowMs, int perMinute)
+{
+    // A minute in six slots of ten seconds, as RateLimiter counts it.
+    const qint64 slot = nowMs / 10000;
+    QSqlDatabase db = connection();
+    QSqlQuery q(db);
+    if (++postsCounted % 1000 == 1) {
+        q.prepare(QStringLiteral("DELETE FROM post_counts WHERE slot <= ?"));
+        q.addBindValue(slot - 6);
+        q.exec();
+    }
+    q.prepare(QStringLiteral("SELECT COALESCE(SUM(count), 0) FROM post_counts WHERE address = ? AND slot > ?"));
+    q.addBindValue(address);
+    q.addBindValue(slot - 6);
+    if (q.exec() && q.next() && q.value(0).toLongLong() >= perMinute)
+        return false;
+    q.finish();
+    q.prepare(QStringLiteral("INSERT INTO post_counts (address, slot, count) VALUES (?, ?, 1)"
+                             " ON CONFLICT (address, slot) DO UPDATE SET count = post_counts.count + 1"));
+    q.addBindValue(address);
+    q.addBindValue(slot);
+    q.exec();
+    return true;
 }

@@ -70,6 +70,11 @@ public:
     CaptchaCheck useCaptcha(const QString &formId, const QString &token, const QString &address, const QString &typed, qint64 now,
                             int lifetimeSeconds);
 
+    // One post from address at nowMs counted for every server process on the
+    // database; false (and not counted) when the address sent perMinute in
+    // the last minute.
+    bool countPost(const QString &address, qint64 nowMs, int perMinute);
+
     // The JSON of a submission's questions, as stored and exported.
     static QJsonArray questionsJson(const Submission &s);
 

@@ -115,6 +115,7 @@ private slots:
     void withoutAListNoMail();
     void hungThenDeadMailServer();
     void twoProcessesOnPostgres();
+    void postLimitSharedOnPostgres();
 
 private:
     QString writeConfig(const QString &text);
@@ -334,6 +335,34 @@ void TestMailServer::twoProcessesOnPostgres()
     QCOMPARE(rows.size(), 2 * perServer + 1);
     for (const QJsonValue &r : rows)
         QCOMPARE(r.toObject().value("mail").toObject().value("state").toString(), QStringLiteral("sent"));
+}
+
+// The posts of one address are counted for both processes together.
+void TestMailServer::postLimitSharedOnPostgres()
+{
+    const TestPostgres pg = TestPostgres::find();
+    if (pg.port == 0)
+        QSKIP(qPrintable(pg.absent));
+    QString error;
+    const QString database = createTestDatabase(pg, &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    const QString config = writeConfig(QStringLiteral("[database]\ndriver=postgresql\nport=%1\nname=%2\nuser=pruvex\n"
+                                                      "password_file=%3\n[limits]\nposts_per_minute=4\n")
+                                           .arg(pg.port)
+                                           .arg(database, pg.passwordFile));
+    QTemporaryDir dataA, dataB;
+    ServerProcess a, b;
+    QVERIFY(a.start(config, dataA.path()));
+    QVERIFY(b.start(config, dataB.path()));
+    httplib::Client ca = a.client();
+    httplib::Client cb = b.client();
+    const Fields form = quizForm(QString());
+    QCOMPARE(post(ca, form)->status, 200);
+    QCOMPARE(post(cb, form)->status, 200);
+    QCOMPARE(ca.Get("/quiz/v13/captcha_img.php?id=1")->status, 200);
+    QCOMPARE(post(cb, form)->status, 200);
+    QCOMPARE(post(ca, form)->status, 429);
+    QCOMPARE(post(cb, form)->status, 429);
 }
 
 QTEST_GUILESS_MAIN(TestMailServer)
