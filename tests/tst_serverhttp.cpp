@@ -7,6 +7,7 @@
 #include "resultsexport.h"
 #include "serverconfig.h"
 #include "serverfixtures.h"
+#include "serverrunner.h"
 #include "store.h"
 
 #include <QJsonDocument>
@@ -27,72 +28,6 @@ namespace {
 
 const std::string kBase = "/quiz/v13/";
 const std::string kForm = "application/x-www-form-urlencoded";
-
-// A quiz server on 127.0.0.1 with its own data folder, running on a thread.
-class RunningServer
-{
-public:
-    explicit RunningServer(const std::function<void(ServerConfig &)> &configure = {})
-    {
-        config.host = QStringLiteral("127.0.0.1");
-        config.port = 0;
-        config.dataDir = dir.path();
-        if (configure)
-            configure(config);
-        Store::Options o;
-        o.databaseName = dbFile();
-        store = std::make_unique<Store>(o);
-        QString error;
-        if (!store->open(&error))
-            qFatal("store: %s", qPrintable(error));
-        server = std::make_unique<QuizServer>(config, *store);
-        server->setClock([this] { return now.load(); });
-        port = server->bind(&error);
-        thread = std::thread([this] { server->run(); });
-    }
-    ~RunningServer()
-    {
-        server->stop();
-        thread.join();
-    }
-
-    QString dbFile() const { return dir.filePath(QStringLiteral("pruvex-server.sqlite")); }
-    httplib::Client client() const
-    {
-        httplib::Client c("127.0.0.1", port);
-        c.set_read_timeout(10, 0);
-        return c;
-    }
-    int stored()
-    {
-        QString error;
-        return int(store->submissions(QString(), &error).size());
-    }
-    // The newest captcha code issued, read from the database.
-    QString lastCode()
-    {
-        const QString name = QStringLiteral("peek");
-        QString code;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-            db.setDatabaseName(dbFile());
-            db.open();
-            QSqlQuery q(db);
-            if (q.exec(QStringLiteral("SELECT code FROM captchas ORDER BY id DESC LIMIT 1")) && q.next())
-                code = q.value(0).toString();
-        }
-        QSqlDatabase::removeDatabase(name);
-        return code;
-    }
-
-    QTemporaryDir dir;
-    ServerConfig config;
-    std::unique_ptr<Store> store;
-    std::unique_ptr<QuizServer> server;
-    std::thread thread;
-    std::atomic<qint64> now{1765400000}; // 2025-12-10T20:53:20Z
-    int port = -1;
-};
 
 Fields sampleAnswers()
 {
