@@ -4,6 +4,8 @@
 // loopback port, stopped when the object goes. Each accepted message is
 // read back as the script stored it, decoded by Python's mail parser.
 
+#include "mailsettings.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -61,6 +63,29 @@ public:
     ~SmtpSink() { stop(); }
 
     int port() const { return m_port; }
+
+    // A loopback port on which nothing listens (a mail server that is down):
+    // the sink's, after it stopped.
+    int unusedPort()
+    {
+        if (!start())
+            return 0;
+        const int p = m_port;
+        stop();
+        return p;
+    }
+
+    // Plain SMTP to a sink on port, from quiz@schule.example.
+    static MailSettings settingsFor(int port)
+    {
+        MailSettings s;
+        s.host = QStringLiteral("127.0.0.1");
+        s.port = port;
+        s.fromAddress = QStringLiteral("quiz@schule.example");
+        s.fromName = QStringLiteral("Pruvex Quiz");
+        s.timeoutSeconds = 10;
+        return s;
+    }
 
     QList<QJsonObject> messages() const
     {

@@ -95,13 +95,9 @@ std::unique_ptr<Store> TestMailQueue::openStore()
 
 MailSettings TestMailQueue::settings(int port) const
 {
-    MailSettings s;
-    s.host = QStringLiteral("127.0.0.1");
-    s.port = port;
-    s.fromAddress = QStringLiteral("quiz@schule.example");
+    MailSettings s = SmtpSink::settingsFor(port);
     s.allowedRecipients = QStringLiteral("lehrer@schule.example,@gymnasium.example");
     s.retryFirstSeconds = 1;
-    s.timeoutSeconds = 10;
     return s;
 }
 
@@ -285,9 +281,8 @@ void TestMailQueue::downThenUp()
 {
     NEEDS_DRIVER();
     SmtpSink sink;
-    QVERIFY(sink.start());
-    const int port = sink.port();
-    sink.stop();
+    const int port = sink.unusedPort();
+    QVERIFY(port > 0);
     auto st = openStore();
     MailQueue queue(*st, settings(port));
     const qint64 id = store(*st, "lehrer@schule.example");
@@ -325,10 +320,8 @@ void TestMailQueue::givesUpAfterItsTime_data()
 void TestMailQueue::givesUpAfterItsTime()
 {
     NEEDS_DRIVER();
-    SmtpSink sink;
-    QVERIFY(sink.start());
-    const int port = sink.port();
-    sink.stop();
+    const int port = SmtpSink().unusedPort();
+    QVERIFY(port > 0);
     auto st = openStore();
     MailSettings s = settings(port);
     s.retryForSeconds = 2;  // a day in production

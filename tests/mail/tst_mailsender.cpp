@@ -19,7 +19,6 @@ private slots:
     void login();
 
 private:
-    MailSettings settingsFor(int port) const;
     MailMessage hostileMessage() const;
 };
 
@@ -27,17 +26,6 @@ void TestMailSender::initTestCase()
 {
     if (SmtpSink::python().isEmpty())
         QSKIP("python3-aiosmtpd is not installed");
-}
-
-MailSettings TestMailSender::settingsFor(int port) const
-{
-    MailSettings s;
-    s.host = QStringLiteral("127.0.0.1");
-    s.port = port;
-    s.fromAddress = QStringLiteral("quiz@schule.example");
-    s.fromName = QStringLiteral("Pruvex Quiz");
-    s.timeoutSeconds = 10;
-    return s;
 }
 
 // Every text a form controls, with a line break that tries to start a header.
@@ -58,7 +46,7 @@ void TestMailSender::arrivesIntact()
     SmtpSink sink;
     QVERIFY(sink.start());
     const MailSender::Result result =
-        MailSender(settingsFor(sink.port())).send({QStringLiteral("lehrer@schule.example")}, hostileMessage().toBytes());
+        MailSender(SmtpSink::settingsFor(sink.port())).send({QStringLiteral("lehrer@schule.example")}, hostileMessage().toBytes());
     QCOMPARE(int(result.outcome), int(MailSender::Outcome::Sent));
     QVERIFY(result.answer.startsWith(QLatin1String("250")));
     QVERIFY(sink.waitForMessages(1));
@@ -99,7 +87,7 @@ void TestMailSender::answers()
     const int port = sink.port();
     if (sinkArguments.isEmpty())
         sink.stop();
-    const MailSender::Result result = MailSender(settingsFor(port)).send({QStringLiteral("lehrer@schule.example")},
+    const MailSender::Result result = MailSender(SmtpSink::settingsFor(port)).send({QStringLiteral("lehrer@schule.example")},
                                                                          hostileMessage().toBytes());
     QCOMPARE(int(result.outcome), outcome);
     if (answer.isEmpty())
@@ -113,7 +101,7 @@ void TestMailSender::login()
 {
     SmtpSink sink;
     QVERIFY(sink.start({"--user", "quiz", "--password", "geheim"}));
-    MailSettings s = settingsFor(sink.port());
+    MailSettings s = SmtpSink::settingsFor(sink.port());
     s.user = QStringLiteral("quiz");
     s.password = QStringLiteral("falsch");
     const MailSender::Result denied = MailSender(s).send({"lehrer@schule.example"}, hostileMessage().toBytes());

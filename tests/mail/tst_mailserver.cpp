@@ -120,6 +120,9 @@ private slots:
 private:
     QString writeConfig(const QString &text);
     QString mailSection(int port, const QString &extra = QString()) const;
+    // [database] for a fresh database on the test PostgreSQL; empty, with
+    // the reason in *database, when it cannot be made.
+    QString postgresSection(const TestPostgres &pg, QString *database) const;
 
     QTemporaryDir m_dir;
     int m_configs = 0;
@@ -146,6 +149,19 @@ QString TestMailServer::mailSection(int port, const QString &extra) const
                           "allowed_recipients=lehrer@schule.example, @gymnasium.example\n%2")
         .arg(port)
         .arg(extra);
+}
+
+QString TestMailServer::postgresSection(const TestPostgres &pg, QString *database) const
+{
+    QString error;
+    *database = createTestDatabase(pg, &error);
+    if (!error.isEmpty()) {
+        *database = error;
+        return QString();
+    }
+    return QStringLiteral("[database]\ndriver=postgresql\nhost=127.0.0.1\nport=%1\nname=%2\nuser=pruvex\npassword_file=%3\n")
+        .arg(pg.port)
+        .arg(*database, pg.passwordFile);
 }
 
 // Allowed, refused and mixed recipients, and header injection through the
@@ -266,16 +282,12 @@ void TestMailServer::twoProcessesOnPostgres()
     const TestPostgres pg = TestPostgres::find();
     if (pg.port == 0)
         QSKIP(qPrintable(pg.absent));
-    QString error;
-    const QString database = createTestDatabase(pg, &error);
-    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QString database;
+    const QString section = postgresSection(pg, &database);
+    QVERIFY2(!section.isEmpty(), qPrintable(database));
     SmtpSink sink;
     QVERIFY(sink.start());
-    const QString config = writeConfig(QStringLiteral("[database]\ndriver=postgresql\nhost=127.0.0.1\nport=%1\nname=%2\n"
-                                                      "user=pruvex\npassword_file=%3\n")
-                                           .arg(pg.port)
-                                           .arg(database, pg.passwordFile) +
-                                       mailSection(sink.port()));
+    const QString config = writeConfig(section + mailSection(sink.port()));
     QTemporaryDir dataA, dataB;
     ServerProcess a, b;
     QVERIFY(a.start(config, dataA.path()));
@@ -343,13 +355,10 @@ void TestMailServer::postLimitSharedOnPostgres()
     const TestPostgres pg = TestPostgres::find();
     if (pg.port == 0)
         QSKIP(qPrintable(pg.absent));
-    QString error;
-    const QString database = createTestDatabase(pg, &error);
-    QVERIFY2(error.isEmpty(), qPrintable(error));
-    const QString config = writeConfig(QStringLiteral("[database]\ndriver=postgresql\nport=%1\nname=%2\nuser=pruvex\n"
-                                                      "password_file=%3\n[limits]\nposts_per_minute=4\n")
-                                           .arg(pg.port)
-                                           .arg(database, pg.passwordFile));
+    QString database;
+    const QString section = postgresSection(pg, &database);
+    QVERIFY2(!section.isEmpty(), qPrintable(database));
+    const QString config = writeConfig(section + QStringLiteral("[limits]\nposts_per_minute=4\n"));
     QTemporaryDir dataA, dataB;
     ServerProcess a, b;
     QVERIFY(a.start(config, dataA.path()));
