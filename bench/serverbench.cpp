@@ -3,10 +3,13 @@
 // evaluations per second, the 50th and 99th percentile latency and the
 // server's memory as the submissions pile up.
 //
-//   pruvex-server-bench [--count N] [--clients C] [--address URL [--pid PID]] [--config FILE]
+//   pruvex-server-bench [--count N] [--clients C] [--address URL [--pid PID]] [--config FILE] [--processes P]
 //
 // Without --address it starts pruvex-server (beside itself) with a fresh
-// data folder, the per-minute limit off, and stops it at the end.
+// data folder, the per-minute limit off, and stops it at the end; with
+// --processes P it starts P of them on the same configuration (which then
+// names a shared PostgreSQL database) and the clients take turns among them.
+// bench/server-scaling.sh runs SQLite and PostgreSQL side by side.
 
 #include "serverfixtures.h"
 
@@ -23,6 +26,7 @@
 #include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -57,7 +61,8 @@ double residentMb(qint64 pid)
 
 int usage()
 {
-    std::fputs("Aufruf: pruvex-server-bench [--count N] [--clients C] [--address URL [--pid PID]] [--config DATEI]\n", stderr);
+    std::fputs("Aufruf: pruvex-server-bench [--count N] [--clients C] [--address URL [--pid PID]] [--config DATEI] [--processes P]\n",
+               stderr);
     return 2;
 }
 
@@ -66,7 +71,7 @@ int usage()
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    int count = 100000, clients = 4;
+    int count = 100000, clients = 4, processes = 1;
     qint64 pid = 0;
     QString address, config;
     const QStringList args = app.arguments();
@@ -84,15 +89,22 @@ int main(int argc, char *argv[])
             pid = v.toLongLong();
         else if (args[i - 1] == QLatin1String("--config"))
             config = v;
+        else if (args[i - 1] == QLatin1String("--processes"))
+            processes = v.toInt();
         else
             return usage();
     }
-    if (count <= 0 || clients <= 0)
+    if (count <= 0 || clients <= 0 || processes <= 0 || (processes > 1 && !address.isEmpty()))
         return usage();
 
     QTemporaryDir dir;
-    QProcess server;
-    if (address.isEmpty()) {
+    std::vector<std::unique_ptr<QProcess>> servers;
+    std::vector<qint64> pids;
+    QStringList addresses;
+    if (!address.isEmpty()) {
+        addresses << address;
+        pids.push_back(pid);
+    } else {
         if (config.isEmpty()) {
             config = dir.filePath(QStringLiteral("bench.ini"));
             QFile f(config);
@@ -100,25 +112,30 @@ int main(int argc, char *argv[])
                 return 1;
             f.write("[limits]\nposts_per_minute=0\n[server]\nthreads=8\n");
         }
-        server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        server.start(QCoreApplication::applicationDirPath() + QStringLiteral("/pruvex-server"),
-                     {QStringLiteral("--config"), config, QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"),
-                      QStringLiteral("--data"), dir.filePath(QStringLiteral("data"))});
-        if (!server.waitForStarted() || !server.waitForReadyRead(10000)) {
-            std::fputs("pruvex-server-bench: pruvex-server startet nicht\n", stderr);
-            return 1;
+        for (int p = 0; p < processes; ++p) {
+            auto &server = *servers.emplace_back(std::make_unique<QProcess>());
+            server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            server.start(QCoreApplication::applicationDirPath() + QStringLiteral("/pruvex-server"),
+                         {QStringLiteral("--config"), config, QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"),
+                          QStringLiteral("--data"), dir.filePath(QStringLiteral("data%1").arg(p))});
+            if (!server.waitForStarted() || !server.waitForReadyRead(10000)) {
+                std::fputs("pruvex-server-bench: pruvex-server startet nicht\n", stderr);
+                return 1;
+            }
+            addresses << QString::fromUtf8(server.readLine()).trimmed();
+            pids.push_back(server.processId());
         }
-        address = QString::fromUtf8(server.readLine()).trimmed();
-        pid = server.processId();
     }
-    const QUrl url(address);
-    const std::string path = url.path().toStdString();
-    const std::string body = sampleBody(address);
-    if (body.empty() || url.port() <= 0)
+    std::vector<QUrl> urls;
+    for (const QString &a : std::as_const(addresses))
+        urls.emplace_back(a);
+    const std::string path = urls.front().path().toStdString();
+    const std::string body = sampleBody(addresses.front());
+    if (body.empty() || urls.front().port() <= 0)
         return usage();
 
-    std::printf("pruvex-server-bench: %d Einsendungen, %d Clients, %s, Formular %zu Bytes\n", count, clients, qPrintable(address),
-                body.size());
+    std::printf("pruvex-server-bench: %d Einsendungen, %d Clients, %s, Formular %zu Bytes\n", count, clients,
+                qPrintable(addresses.join(QLatin1String(", "))), body.size());
     std::atomic<int> next{0}, failed{0};
     std::vector<std::vector<float>> latencies{size_t(clients)};
     std::vector<std::pair<int, double>> memory;
@@ -129,6 +146,7 @@ int main(int argc, char *argv[])
     std::vector<std::thread> threads;
     for (int c = 0; c < clients; ++c)
         threads.emplace_back([&, c] {
+            const QUrl &url = urls[size_t(c) % urls.size()];
             httplib::Client client(url.host().toStdString(), url.port());
             client.set_keep_alive(true);
             client.set_tcp_nodelay(true);
@@ -142,9 +160,15 @@ int main(int argc, char *argv[])
                 if (!r || r->status != 200)
                     ++failed;
                 mine.push_back(std::chrono::duration<float, std::milli>(t1 - t0).count());
-                if (pid > 0 && (n + 1) % step == 0) {
+                if ((n + 1) % step == 0) {
+                    // The largest of the server processes.
+                    double mb = -1;
+                    for (qint64 p : pids)
+                        if (p > 0)
+                            mb = std::max(mb, residentMb(p));
                     std::lock_guard<std::mutex> lock(memoryMutex);
-                    memory.emplace_back(n + 1, residentMb(pid));
+                    if (mb >= 0)
+                        memory.emplace_back(n + 1, mb);
                 }
             }
         });
@@ -166,9 +190,10 @@ int main(int argc, char *argv[])
             std::printf("  %d: %.1f MB", n, mb);
         std::printf("\n");
     }
-    if (server.state() != QProcess::NotRunning) {
-        ::kill(pid_t(server.processId()), SIGTERM);
-        server.waitForFinished(10000);
-    }
+    for (const auto &server : servers)
+        if (server->state() != QProcess::NotRunning) {
+            ::kill(pid_t(server->processId()), SIGTERM);
+            server->waitForFinished(10000);
+        }
     return failed.load() == 0 ? 0 : 1;
 }
