@@ -8,8 +8,12 @@
 #include "serverrunner.h"
 
 #include <QApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QWebEngineHistory>
 #include <QWebEnginePage>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <QtTest>
 
@@ -190,6 +194,43 @@ private slots:
         QVERIFY(send());
         checkEvaluation();
         QCOMPARE(m_server->stored(), 2);
+    }
+
+    // As a teacher does it: pruvex-cli exports the page, which is opened
+    // from its file; picture and form then go to another site than the
+    // page's, and the code is matched all the same.
+    void takeTheExportedFileWithTheCaptcha()
+    {
+        const QString cli = QStringLiteral(PRUVEX_BIN_DIR "/pruvex-cli");
+        QProcess show;
+        show.start(cli, {QStringLiteral("show"), QStringLiteral(PRUVEX_BIN_DIR "/beispiel.pvx")});
+        QVERIFY(show.waitForFinished(20000));
+        QJsonObject project = QJsonDocument::fromJson(show.readAllStandardOutput()).object();
+        QJsonObject settings = project.value(QStringLiteral("settings")).toObject();
+        QVERIFY(settings.value(QStringLiteral("chkCaptcha")).toBool());
+        settings.insert(QStringLiteral("cboFormMailer"), m_server->server->quizAddress());
+        project.insert(QStringLiteral("settings"), settings);
+        const QString pvx = m_dir.filePath(QStringLiteral("erdkunde.pvx"));
+        const QString htm = m_dir.filePath(QStringLiteral("erdkunde.htm"));
+        QProcess build;
+        build.start(cli, {QStringLiteral("build"), QStringLiteral("-"), QStringLiteral("-o"), pvx});
+        build.write(QJsonDocument(project).toJson());
+        build.closeWriteChannel();
+        QVERIFY(build.waitForFinished(20000));
+        QCOMPARE(build.exitCode(), 0);
+        QCOMPARE(QProcess::execute(cli, {QStringLiteral("export"), pvx, QStringLiteral("-o"), htm, QStringLiteral("--form-id"), QStringLiteral("4713")}), 0);
+
+        // A browser shows a local page's web pictures; WebEngine only when told.
+        m_page->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+        QVERIFY(load(QUrl::fromLocalFile(htm)));
+        QTRY_VERIFY_WITH_TIMEOUT(js(QStringLiteral("document.querySelector('img[src*=\"captcha_img.php\"]').naturalWidth")).toInt() == 180, 10000);
+        const QString code = m_server->lastCode(QStringLiteral("4713"));
+        QCOMPARE(code.size(), 5);
+        answerAllButQuestion3();
+        js(QStringLiteral("document.PRUVEX.Frage3_0.value = 'München'; document.PRUVEX.captcha_input.value = '%1'; true").arg(code));
+        QVERIFY(send());
+        checkEvaluation();
+        QCOMPARE(m_server->stored(), 3);
     }
 };
 
