@@ -1,11 +1,14 @@
 #pragma once
 
 // A quiz server for tests: on 127.0.0.1 at a free port, with its own data
-// folder and a clock the test moves, running on a thread of its own.
+// folder and a clock the test moves, running on a thread of its own. With
+// PRUVEX_TEST_POSTGRES set (CTest's run on the test PostgreSQL, see
+// tests/mail/CMakeLists.txt) its store is a fresh PostgreSQL database.
 
 #include "quizserver.h"
 #include "serverconfig.h"
 #include "store.h"
+#include "mail/postgres.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -30,8 +33,23 @@ public:
             configure(config);
         Store::Options o;
         o.databaseName = dbFile();
-        store = std::make_unique<Store>(o);
         QString error;
+        const QString postgres = qEnvironmentVariable("PRUVEX_TEST_POSTGRES");
+        if (!postgres.isEmpty()) {
+            const TestPostgres pg = TestPostgres::find(postgres);
+            if (pg.port == 0)
+                qFatal("PostgreSQL: %s", qPrintable(pg.absent));
+            o.driver = QStringLiteral("QPSQL");
+            o.host = QStringLiteral("127.0.0.1");
+            o.port = pg.port;
+            o.user = QStringLiteral("pruvex");
+            o.password = testPostgresPassword(pg);
+            o.databaseName = createTestDatabase(pg, &error);
+            if (!error.isEmpty())
+                qFatal("PostgreSQL: %s", qPrintable(error));
+            config.databaseDriver = QStringLiteral("postgresql");
+        }
+        store = std::make_unique<Store>(o);
         if (!store->open(&error))
             qFatal("store: %s", qPrintable(error));
         server = std::make_unique<QuizServer>(config, *store);
@@ -60,22 +78,12 @@ public:
     // The newest captcha code issued, read from the database.
     QString lastCode(const QString &formId = QString())
     {
-        const QString name = QStringLiteral("peek");
-        QString code;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-            db.setDatabaseName(dbFile());
-            db.open();
-            QSqlQuery q(db);
-            q.prepare(formId.isEmpty() ? QStringLiteral("SELECT code FROM captchas ORDER BY id DESC LIMIT 1")
-                                       : QStringLiteral("SELECT code FROM captchas WHERE form_id = ? ORDER BY id DESC LIMIT 1"));
-            if (!formId.isEmpty())
-                q.addBindValue(formId);
-            if (q.exec() && q.next())
-                code = q.value(0).toString();
-        }
-        QSqlDatabase::removeDatabase(name);
-        return code;
+        QSqlQuery q(store->connection());
+        q.prepare(formId.isEmpty() ? QStringLiteral("SELECT code FROM captchas ORDER BY id DESC LIMIT 1")
+                                   : QStringLiteral("SELECT code FROM captchas WHERE form_id = ? ORDER BY id DESC LIMIT 1"));
+        if (!formId.isEmpty())
+            q.addBindValue(formId);
+        return q.exec() && q.next() ? q.value(0).toString() : QString();
     }
 
     QTemporaryDir dir;

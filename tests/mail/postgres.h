@@ -12,10 +12,10 @@ struct TestPostgres
     QString passwordFile;
     QString absent;  // why there is no server
 
-    static TestPostgres find()
+    // dir: the folder tests/mail/postgres.sh started it in.
+    static TestPostgres find(const QString &dir)
     {
         TestPostgres pg;
-        const QString dir = QStringLiteral(PRUVEX_POSTGRES_DIR);
         QFile absent(dir + QStringLiteral("/absent"));
         if (absent.open(QIODevice::ReadOnly)) {
             pg.absent = QString::fromUtf8(absent.readAll()).trimmed();
@@ -30,6 +30,9 @@ struct TestPostgres
         pg.passwordFile = dir + QStringLiteral("/password");
         return pg;
     }
+#ifdef PRUVEX_POSTGRES_DIR
+    static TestPostgres find() { return find(QStringLiteral(PRUVEX_POSTGRES_DIR)); }
+#endif
 };
 
 #include <QSqlDatabase>
