@@ -8,34 +8,12 @@
 
 namespace {
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-// Percent-decoding with "+" as blank; a "%" without two hex digits stays.
+// Percent-decoding with "+" as blank (a "+" of the text comes as "%2B").
 QByteArray unescape(std::string_view s)
 {
-    QByteArray out;
-    out.reserve(int(s.size()));
-    for (size_t i = 0; i < s.size(); ++i) {
-        const char c = s[i];
-        if (c == '+') {
-            out += ' ';
-        } else if (c == '%' && i + 2 < s.size() && hexValue(s[i + 1]) >= 0 && hexValue(s[i + 2]) >= 0) {
-            out += char(hexValue(s[i + 1]) * 16 + hexValue(s[i + 2]));
-            i += 2;
-        } else {
-            out += c;
-        }
-    }
-    return out;
+    QByteArray raw(s.data(), qsizetype(s.size()));
+    raw.replace('+', ' ');
+    return QByteArray::fromPercentEncoding(raw);
 }
 
 bool isAscii(const QByteArray &b)
