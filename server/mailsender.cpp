@@ -1,5 +1,7 @@
 #include "mailsender.h"
 
+#include <QFile>
+
 #include <curl/curl.h>
 
 #include <cstring>
@@ -65,6 +67,7 @@ MailSender::Result MailSender::send(const QStringList &recipients, const QByteAr
     const QByteArray from = ('<' + m_settings.fromAddress + '>').toUtf8();
     const QByteArray user = m_settings.user.toUtf8();
     const QByteArray password = m_settings.password.toUtf8();
+    const QByteArray caFile = QFile::encodeName(m_settings.caFile);
     curl_slist *rcpt = nullptr;
     for (const QString &r : recipients)
         rcpt = curl_slist_append(rcpt, ('<' + r + '>').toUtf8().constData());
@@ -76,6 +79,11 @@ MailSender::Result MailSender::send(const QStringList &recipients, const QByteAr
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "smtp,smtps");
     if (m_settings.security == MailSettings::Security::StartTls)
         curl_easy_setopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
+    // The certificate is always checked, against ca_file when one is set.
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+    if (!caFile.isEmpty())
+        curl_easy_setopt(curl, CURLOPT_CAINFO, caFile.constData());
     if (!user.isEmpty()) {
         curl_easy_setopt(curl, CURLOPT_USERNAME, user.constData());
         curl_easy_setopt(curl, CURLOPT_PASSWORD, password.constData());

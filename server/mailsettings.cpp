@@ -21,6 +21,9 @@ MailSettings MailSettings::read(QSettings &ini, const QString &baseDir, QString 
     s.allowedRecipients = allowed.canConvert<QStringList>() && allowed.typeId() != QMetaType::QString
         ? allowed.toStringList().join(QLatin1Char(','))
         : allowed.toString();
+    const QString caFile = ini.value(QStringLiteral("ca_file")).toString().trimmed();
+    if (!caFile.isEmpty())
+        s.caFile = QDir(baseDir).absoluteFilePath(caFile);
     const int retry = ini.value(QStringLiteral("retry_first_seconds"), s.retryFirstSeconds).toInt();
     if (retry > 0)
         s.retryFirstSeconds = retry;

@@ -18,6 +18,7 @@ struct MailSettings
     QString fromName;
     QString fromAddress;
     QString allowedRecipients;
+    QString caFile;           // ca_file: certificates to trust instead of the system's
     // The pause before the first retry; each further one doubles, up to an
     // hour, for a day after the submission.
     int retryFirstSeconds = 60;

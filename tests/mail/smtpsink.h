@@ -63,6 +63,8 @@ public:
     ~SmtpSink() { stop(); }
 
     int port() const { return m_port; }
+    // The sink's own certificate, with --starttls or --tls.
+    QString certificate() const { return m_dir.filePath(QStringLiteral("cert.pem")); }
 
     // A loopback port on which nothing listens (a mail server that is down):
     // the sink's, after it stopped.

@@ -12,6 +12,8 @@ import base64
 import json
 import os
 import signal
+import ssl
+import subprocess
 import sys
 from email import message_from_bytes, policy
 
@@ -33,6 +35,7 @@ class Sink:
             "mail_from": envelope.mail_from,
             "rcpt_tos": envelope.rcpt_tos,
             "authenticated": bool(session.authenticated),
+            "tls": session.ssl is not None or server.transport.get_extra_info("ssl_object") is not None,
             "raw": base64.b64encode(envelope.original_content).decode(),
             "headers": [[k, str(v)] for k, v in message.items()],
             "defects": [type(d).__name__ for d in message.defects]
@@ -54,18 +57,34 @@ def main():
     parser.add_argument("--user", default="")
     parser.add_argument("--password", default="")
     parser.add_argument("--silent", action="store_true", help="accept connections and never answer (a hung server)")
+    parser.add_argument("--starttls", action="store_true", help="offer and require STARTTLS")
+    parser.add_argument("--tls", action="store_true", help="SMTPS: TLS from the first byte")
     args = parser.parse_args()
 
     sink = Sink(args.folder, args.answer)
+
+    # A certificate of its own for 127.0.0.1; the tests trust it as FOLDER/cert.pem.
+    context = None
+    if args.starttls or args.tls:
+        cert = os.path.join(args.folder, "cert.pem")
+        key = os.path.join(args.folder, "key.pem")
+        subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", cert,
+                        "-days", "1", "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1"],
+                       check=True, capture_output=True)
+        context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
+        context.load_cert_chain(cert, key)
 
     def authenticate(server, session, envelope, mechanism, auth_data):
         ok = (auth_data.login.decode() == args.user and auth_data.password.decode() == args.password)
         return AuthResult(success=ok, handled=False)
 
     def factory():
+        options = {}
+        if args.starttls:
+            options.update(tls_context=context, require_starttls=True)
         if args.user:
-            return SMTP(sink, authenticator=authenticate, auth_require_tls=False, auth_required=True)
-        return SMTP(sink)
+            options.update(authenticator=authenticate, auth_require_tls=False, auth_required=True)
+        return SMTP(sink, **options)
 
     class Silent(asyncio.Protocol):
         pass
@@ -73,7 +92,8 @@ def main():
     loop = asyncio.new_event_loop()
     asyncio.set_event_loop(loop)
     server = loop.run_until_complete(
-        loop.create_server(Silent if args.silent else factory, "127.0.0.1", args.port, reuse_address=True))
+        loop.create_server(Silent if args.silent else factory, "127.0.0.1", args.port, reuse_address=True,
+                           ssl=context if args.tls else None))
     print(server.sockets[0].getsockname()[1], flush=True)
     loop.add_signal_handler(signal.SIGTERM, loop.stop)
     loop.add_signal_handler(signal.SIGINT, loop.stop)

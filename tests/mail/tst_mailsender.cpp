@@ -17,6 +17,8 @@ private slots:
     void answers_data();
     void answers();
     void login();
+    void encryption_data();
+    void encryption();
 
 private:
     MailMessage hostileMessage() const;
@@ -111,6 +113,44 @@ void TestMailSender::login()
              int(MailSender::Outcome::Sent));
     QVERIFY(sink.waitForMessages(1));
     QCOMPARE(sink.messages().at(0).value("authenticated").toBool(), true);
+}
+
+void TestMailSender::encryption_data()
+{
+    QTest::addColumn<QStringList>("sinkArguments");
+    QTest::addColumn<int>("security");
+    QTest::addColumn<bool>("trusted");
+    QTest::addColumn<bool>("sent");
+    using S = MailSettings::Security;
+    QTest::newRow("starttls") << QStringList{"--starttls"} << int(S::StartTls) << true << true;
+    QTest::newRow("smtps") << QStringList{"--tls"} << int(S::Tls) << true << true;
+    // Never plain text when STARTTLS was asked for and the server lacks it.
+    QTest::newRow("starttls, server without") << QStringList{} << int(S::StartTls) << true << false;
+    QTest::newRow("starttls, unknown certificate") << QStringList{"--starttls"} << int(S::StartTls) << false << false;
+    QTest::newRow("smtps, unknown certificate") << QStringList{"--tls"} << int(S::Tls) << false << false;
+}
+
+void TestMailSender::encryption()
+{
+    QFETCH(QStringList, sinkArguments);
+    QFETCH(int, security);
+    QFETCH(bool, trusted);
+    QFETCH(bool, sent);
+    SmtpSink sink;
+    QVERIFY(sink.start(sinkArguments));
+    MailSettings s = SmtpSink::settingsFor(sink.port());
+    s.security = MailSettings::Security(security);
+    if (trusted && !sinkArguments.isEmpty())
+        s.caFile = sink.certificate();
+    const MailSender::Result result = MailSender(s).send({"lehrer@schule.example"}, hostileMessage().toBytes());
+    QCOMPARE(result.outcome == MailSender::Outcome::Sent, sent);
+    if (sent) {
+        QVERIFY(sink.waitForMessages(1));
+        QCOMPARE(sink.messages().at(0).value("tls").toBool(), true);
+    } else {
+        QVERIFY2(!result.answer.isEmpty(), "the reason is kept");
+        QCOMPARE(sink.messages().size(), 0);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestMailSender)
