@@ -10,18 +10,20 @@ MailSettings MailSettings::read(QSettings &ini, const QString &baseDir, QString 
 {
     MailSettings s;
     ini.beginGroup(QStringLiteral("mail"));
-    s.host = ini.value(QStringLiteral("host")).toString().trimmed();
-    const QString security = ini.value(QStringLiteral("security"), QStringLiteral("none")).toString().trimmed().toLower();
-    const QString port = ini.value(QStringLiteral("port")).toString().trimmed();
-    s.user = ini.value(QStringLiteral("user")).toString();
-    const QString passwordFile = ini.value(QStringLiteral("password_file")).toString().trimmed();
-    const QString from = ini.value(QStringLiteral("from")).toString();
-    // QSettings splits an unquoted value at commas into a list.
-    const QVariant allowed = ini.value(QStringLiteral("allowed_recipients"));
-    s.allowedRecipients = allowed.canConvert<QStringList>() && allowed.typeId() != QMetaType::QString
-        ? allowed.toStringList().join(QLatin1Char(','))
-        : allowed.toString();
-    const QString caFile = ini.value(QStringLiteral("ca_file")).toString().trimmed();
+    // QSettings splits an unquoted value at commas into a list; every value
+    // is taken whole.
+    auto text = [&ini](const char *key, const QString &fallback = QString()) {
+        const QVariant v = ini.value(QLatin1String(key), fallback);
+        return v.typeId() == QMetaType::QString ? v.toString() : v.toStringList().join(QLatin1Char(','));
+    };
+    s.host = text("host").trimmed();
+    const QString security = text("security", QStringLiteral("none")).trimmed().toLower();
+    const QString port = text("port").trimmed();
+    s.user = text("user");
+    const QString passwordFile = text("password_file").trimmed();
+    const QString from = text("from");
+    s.allowedRecipients = text("allowed_recipients");
+    const QString caFile = text("ca_file").trimmed();
     if (!caFile.isEmpty())
         s.caFile = QDir(baseDir).absoluteFilePath(caFile);
     const int retry = ini.value(QStringLiteral("retry_first_seconds"), s.retryFirstSeconds).toInt();

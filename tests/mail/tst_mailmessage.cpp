@@ -201,6 +201,7 @@ void TestMailMessage::settings_data()
     QTest::newRow("full") << "[mail]\nhost=smtp.schule.example\nsecurity=starttls\nuser=quiz\npassword_file=pw\n"
                              "from=Quiz <quiz@schule.example>\nallowed_recipients=a@schule.example, @gym.example\n"
                           << "" << 587 << "a@schule.example,@gym.example";
+    QTest::newRow("comma in the sender's name") << "[mail]\nhost=h.example\nfrom=Schule, Quiz <q@h.example>\n" << "" << 25 << "";
     QTest::newRow("tls port") << "[mail]\nhost=h.example\nsecurity=tls\nfrom=q@h.example\n" << "" << 465 << "";
     QTest::newRow("own port") << "[mail]\nhost=h.example\nport=2525\nfrom=q@h.example\n" << "" << 2525 << "";
     QTest::newRow("bad security") << "[mail]\nsecurity=ssl\n"
