@@ -15,6 +15,7 @@ packages=(
     libcpp-httplib-dev libcurl4-openssl-dev  # the quiz server's HTTP and mail
     clang libclang-rt-14-dev  # libFuzzer and the sanitizers for the fuzz tests
     python3-aiosmtpd   # a real SMTP server for the mail tests
+    openssl            # its certificate for the STARTTLS and SMTPS tests
     postgresql         # a real PostgreSQL for the database tests
 )
 
