@@ -275,16 +275,20 @@ void TestMailServer::hungThenDeadMailServer()
     QCOMPARE(mailStateOf(json, 1), QStringLiteral("sent"));
 }
 
+// section: [database] for a fresh database; skips without PostgreSQL.
+#define NEEDS_POSTGRES(pg, section, database)                                                                          \
+    if (pg.port == 0)                                                                                                  \
+        QSKIP(qPrintable(pg.absent));                                                                                  \
+    const QString section = postgresSection(pg, &database);                                                            \
+    QVERIFY2(!section.isEmpty(), qPrintable(database))
+
 // Two server processes on one PostgreSQL database: the captcha picture from
 // one and the form to the other; mails queued by both, each sent once.
 void TestMailServer::twoProcessesOnPostgres()
 {
     const TestPostgres pg = TestPostgres::find();
-    if (pg.port == 0)
-        QSKIP(qPrintable(pg.absent));
     QString database;
-    const QString section = postgresSection(pg, &database);
-    QVERIFY2(!section.isEmpty(), qPrintable(database));
+    NEEDS_POSTGRES(pg, section, database);
     SmtpSink sink;
     QVERIFY(sink.start());
     const QString config = writeConfig(section + mailSection(sink.port()));
@@ -353,11 +357,8 @@ void TestMailServer::twoProcessesOnPostgres()
 void TestMailServer::postLimitSharedOnPostgres()
 {
     const TestPostgres pg = TestPostgres::find();
-    if (pg.port == 0)
-        QSKIP(qPrintable(pg.absent));
     QString database;
-    const QString section = postgresSection(pg, &database);
-    QVERIFY2(!section.isEmpty(), qPrintable(database));
+    NEEDS_POSTGRES(pg, section, database);
     const QString config = writeConfig(section + QStringLiteral("[limits]\nposts_per_minute=4\n"));
     QTemporaryDir dataA, dataB;
     ServerProcess a, b;
