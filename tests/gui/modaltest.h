@@ -17,6 +17,17 @@
 // so a failing check inside a handler, or a dialog that never comes, fails
 // the test instead of hanging it: whatever modal window is still open then
 // is closed, and the returned record says what went wrong.
+// The control of that type and object name inside a window; a test whose
+// control is missing stops at once.
+template <typename T>
+T *child(QWidget *w, const char *name)
+{
+    T *c = w->findChild<T *>(QLatin1String(name));
+    if (!c)
+        qFatal("no control %s", name);
+    return c;
+}
+
 namespace ModalTest {
 
 struct Run {

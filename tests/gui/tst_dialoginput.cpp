@@ -5,6 +5,7 @@
 // addresses open as web addresses.
 
 #include "../testfiles.h"
+#include "mainwindowfixture.h"
 #include "modaltest.h"
 
 #include "advancedsettingsdialog.h"
@@ -37,14 +38,6 @@
 #include <memory>
 
 namespace {
-
-template <typename T> T *child(QWidget *w, const char *name)
-{
-    T *c = w->findChild<T *>(QLatin1String(name));
-    if (!c)
-        qFatal("no control %s", name);
-    return c;
-}
 
 // A text of exactly n characters, umlauts and markup characters included.
 QString longText(int n, const QString &pattern = QStringLiteral("Größe <b>&amp;</b> \"x\" "))
@@ -122,21 +115,11 @@ private slots:
         Prompts::setTestMode(true);
     }
 
-    void init()
-    {
-        m_window = std::make_unique<MainWindow>();
-        m_window->show();
-        m_window->startUp(QString(), false);
-        Prompts::clearAsked();
-    }
+    void init() { m_window = MainWindowFixture::open(); }
 
     void cleanup()
     {
-        const QStringList problems = ModalTest::takePromptProblems();
-        answerNext(Prompts::No);
-        m_window->close();
-        m_window.reset();
-        Prompts::resetTestState();
+        const QStringList problems = MainWindowFixture::close(m_window);
         QVERIFY_PROMPTS_EMPTY(problems);
     }
 

@@ -1,4 +1,5 @@
 #include "../testfiles.h"
+#include "mainwindowfixture.h"
 #include "modaltest.h"
 #include "../testkeys.h"
 #include "colorbutton.h"
@@ -99,23 +100,11 @@ private slots:
         Prompts::setTestMode(true);
     }
 
-    void init()
-    {
-        Prompts::clearAsked();
-        m_window = std::make_unique<MainWindow>();
-        m_window->show();
-        m_window->startUp(QString(), false);
-        Prompts::clearAsked();
-    }
+    void init() { m_window = MainWindowFixture::open(); }
 
     void cleanup()
     {
-        const QStringList problems = ModalTest::takePromptProblems();
-        // Close without asking: answer No to the save question.
-        Prompts::setNextAnswer(QVariant::fromValue(Prompts::No));
-        m_window->close();
-        m_window.reset();
-        Prompts::resetTestState();
+        const QStringList problems = MainWindowFixture::close(m_window);
         QVERIFY_PROMPTS_EMPTY(problems);
     }
 

@@ -30,14 +30,6 @@
 
 namespace {
 
-template <typename T> T *child(QWidget *w, const char *name)
-{
-    T *c = w->findChild<T *>(QLatin1String(name));
-    if (!c)
-        qFatal("no control %s", name);
-    return c;
-}
-
 // The list as the program writes it, with two entries.
 const QByteArray kTwoEntries = "<xml>\n"
                                "  <formmailers>\n"

@@ -1,4 +1,5 @@
 #include "pagegenerator.h"
+#include "mainwindowfixture.h"
 #include "modaltest.h"
 #include "mainwindow.h"
 #include "paths.h"
@@ -31,14 +32,6 @@ private:
     MainWindow &window() { return *m_window; }
     QTableWidget *questionList() { return m_window->findChild<QTableWidget *>(QStringLiteral("itemList")); }
     QList<Prompts::Asked> asked() { return Prompts::asked(); }
-
-    template <typename T> static T *child(QWidget *w, const char *name)
-    {
-        T *c = w->findChild<T *>(QLatin1String(name));
-        if (!c)
-            qFatal("no control %s", name);
-        return c;
-    }
 
     // Fills an answer dialog and confirms it.
     static void answer(AnswerDialog *d, const QString &text, bool right)
@@ -89,21 +82,11 @@ private slots:
         Prompts::setTestMode(true);
     }
 
-    void init()
-    {
-        m_window = std::make_unique<MainWindow>();
-        m_window->show();
-        m_window->startUp(QString(), false);
-        Prompts::clearAsked();
-    }
+    void init() { m_window = MainWindowFixture::open(); }
 
     void cleanup()
     {
-        const QStringList problems = ModalTest::takePromptProblems();
-        Prompts::setNextAnswer(QVariant::fromValue(Prompts::No));
-        m_window->close();
-        m_window.reset();
-        Prompts::resetTestState();
+        const QStringList problems = MainWindowFixture::close(m_window);
         QVERIFY_PROMPTS_EMPTY(problems);
     }
 
