@@ -9,6 +9,7 @@
 #include "paths.h"
 #include "projectfile.h"
 #include "quiz.h"
+#include "xmlelement.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -18,6 +19,7 @@
 #include <QJsonParseError>
 
 #include <cstdio>
+#include <new>
 
 namespace {
 
@@ -76,14 +78,11 @@ void loadAddressList(Quiz &quiz)
 bool loadProject(Quiz &quiz, const QString &path)
 {
     loadAddressList(quiz);
-    if (loadProjectFile(quiz, path))
-        return true;
     QString reason;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        reason = QStringLiteral(" (") + f.errorString() + QLatin1Char(')');
+    if (loadProjectFile(quiz, path, &reason))
+        return true;
     writeErr(ProjectFile::notAProjectMessage());
-    writeErr(path + reason);
+    writeErr(reason.isEmpty() ? path : path + QStringLiteral(" (") + reason + QLatin1Char(')'));
     return false;
 }
 
@@ -120,7 +119,9 @@ int runExport(const QString &project, const QCommandLineParser &parser)
     QString html;
     QString error;
     if (!generator.generate(&html, &error)) {
-        writeErr(QStringLiteral("Die Seitenvorlage kann nicht gelesen werden: ") + error);
+        if (generator.failure() == PageGenerator::Failure::Template)
+            error = QStringLiteral("Die Seitenvorlage kann nicht gelesen werden: ") + error;
+        writeErr(error);
         return Failure;
     }
     // As the editor's generateHtml: every line break becomes CR LF.
@@ -141,6 +142,22 @@ int runShow(const QString &project)
     return Ok;
 }
 
+// Reads the JSON, at most as much as a project file may hold.
+bool readJson(QFile &in, const QString &jsonPath, QByteArray *data)
+{
+    switch (readAtMost(in, XmlLimits::kMaxFileBytes, data)) {
+    case ReadResult::Ok:
+        return true;
+    case ReadResult::TooLarge:
+        writeErr(QStringLiteral("%1: Die JSON-Daten sind größer als %2 MB.").arg(jsonPath).arg(XmlLimits::kMaxFileBytes / (1024 * 1024)));
+        return false;
+    case ReadResult::Failed:
+        break;
+    }
+    writeErr(QStringLiteral("Die Datei kann nicht gelesen werden: ") + jsonPath + QStringLiteral(": ") + in.errorString());
+    return false;
+}
+
 int runBuild(const QString &jsonPath, const QString &project)
 {
     QByteArray data;
@@ -150,14 +167,16 @@ int runBuild(const QString &jsonPath, const QString &project)
             writeErr(QStringLiteral("Die Standardeingabe kann nicht gelesen werden: ") + in.errorString());
             return Failure;
         }
-        data = in.readAll();
+        if (!readJson(in, jsonPath, &data))
+            return Failure;
     } else {
         QFile in(jsonPath);
         if (!in.open(QIODevice::ReadOnly)) {
             writeErr(QStringLiteral("Die Datei kann nicht gelesen werden: ") + jsonPath + QStringLiteral(": ") + in.errorString());
             return Failure;
         }
-        data = in.readAll();
+        if (!readJson(in, jsonPath, &data))
+            return Failure;
     }
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(data, &parseError);
@@ -194,7 +213,22 @@ int runBuild(const QString &jsonPath, const QString &project)
 
 } // namespace
 
+int run(int argc, char *argv[]);
+
 int main(int argc, char *argv[])
+{
+    // A load, a generation and a save catch this themselves; this is for
+    // what remains (the JSON of show and build), so that the tool reports
+    // and fails instead of aborting.
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc &) {
+        writeErr(QStringLiteral("Der Arbeitsspeicher reicht nicht aus."));
+        return Failure;
+    }
+}
+
+int run(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("pruvex-cli"));

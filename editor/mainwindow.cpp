@@ -398,9 +398,15 @@ bool MainWindow::generate(bool reportErrors)
 {
     PageGenerator generator(*m_quiz);
     QString page, error;
+    m_failureText.clear();
     if (!generator.generate(&page, &error)) {
+        // Only a page too large or out of memory is shown by the previews.
+        if (generator.failure() == PageGenerator::Failure::Template)
+            error = QStringLiteral("Die Vorlage \"template.htm\" kann nicht gelesen werden.\n") + error;
+        else
+            m_failureText = error;
         if (reportErrors)
-            showError(QStringLiteral("Die Vorlage \"template.htm\" kann nicht gelesen werden.\n") + error);
+            showError(error);
         return false;
     }
     // Export, copy and the previews always generate first, so the page they
@@ -483,9 +489,11 @@ bool MainWindow::askSaveChanges()
 
 bool MainWindow::loadProject(const QString &path)
 {
-    if (loadProjectFile(*m_quiz, path))
+    QString reason;
+    if (loadProjectFile(*m_quiz, path, &reason))
         return true;
-    Prompts::message(this, QStringLiteral("Pruvex"), ProjectFile::notAProjectMessage());
+    Prompts::message(this, QStringLiteral("Pruvex"),
+                     reason.isEmpty() ? ProjectFile::notAProjectMessage() : ProjectFile::notAProjectMessage() + QLatin1Char('\n') + reason);
     return false;
 }
 

@@ -42,6 +42,7 @@ public:
     // PageSource: the page as every consumer takes it.
     bool generateHtml() override;
     bool generateHtmlQuietly() override;
+    QString failureText() const override { return m_failureText; }
     QString pageText() const override;
     QString pageEncoding() const override;
 
@@ -127,6 +128,7 @@ private:
     QTableWidget *m_questionList = nullptr;
     QPlainTextEdit *m_htmlText = nullptr;
     QString m_page; // the last generated page, as m_htmlText shows it
+    QString m_failureText; // why the last generation failed, for the previews
     EmbeddedView *m_previewView = nullptr;
     QLabel *m_statusLabel = nullptr;
     QPointer<PreviewWindow> m_preview;

@@ -15,6 +15,10 @@ public:
     // The same for a preview, which reports nothing: a preview refreshes
     // itself every second and must not raise a message each time.
     virtual bool generateHtmlQuietly() { return generateHtml(); }
+    // After a failed generation: a message that a preview shows in place of
+    // the page (a page that would be too large, say); empty when the preview
+    // is to keep what it shows.
+    virtual QString failureText() const { return {}; }
     // The text of the HTML tab, with CR LF line breaks.
     virtual QString pageText() const = 0;
     // The quiz's "encoding" setting.

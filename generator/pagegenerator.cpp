@@ -13,7 +13,13 @@
 #include "textcodec.h"
 
 #include <QFile>
+#include <QHash>
 #include <QRandomGenerator>
+#include <QStringMatcher>
+
+#include <algorithm>
+#include <new>
+#include <vector>
 
 namespace {
 
@@ -49,10 +55,139 @@ QString widenedBodyFont(const QString &font)
     return font;
 }
 
-// Replaces every occurrence of a placeholder "<!-- NAME -->".
-void fill(QString &page, const char *name, const QString &value)
+// The page is filled step by step, each step replacing every occurrence of
+// its placeholder "<!-- NAME -->" in the page as the earlier steps left it.
+// Since the value of a step is fixed before the filling starts, and no two
+// placeholders can overlap (a "<" stands only at their start), the page that
+// results is the template in which each placeholder of a step is replaced by
+// that step's value filled with the later steps only. So each value is
+// scanned once for the placeholders of later steps, the length of the page is
+// known before it is built, and the page is written in one pass.
+struct Step {
+    QString name;
+    QString value;
+    bool active = false;
+};
+
+struct Mark {
+    qsizetype from; // where "<!-- " starts
+    qsizetype to;   // just past " -->"
+    int step;
+};
+
+class PageFiller
 {
-    page.replace(QStringLiteral("<!-- ") + QLatin1String(name) + QStringLiteral(" -->"), value);
+public:
+    explicit PageFiller(std::vector<Step> steps)
+        : m_steps(std::move(steps))
+        , m_marks(m_steps.size())
+        , m_lengths(m_steps.size(), 0)
+    {
+        for (size_t i = 0; i < m_steps.size(); ++i)
+            if (m_steps[i].active)
+                m_index.insert(QStringView(m_steps[i].name), int(i));
+    }
+
+    // The filled page; false when it would be longer than limit characters.
+    bool fill(const QString &templ, qsizetype limit, QString *page)
+    {
+        m_limit = limit;
+        const std::vector<Mark> top = find(templ, 0);
+        // The steps whose values end up in the page, in order: a value can
+        // only refer to later steps.
+        std::vector<bool> used(m_steps.size(), false);
+        for (const Mark &m : top)
+            used[size_t(m.step)] = true;
+        for (size_t i = 0; i < m_steps.size(); ++i) {
+            if (!used[i])
+                continue;
+            m_marks[i] = find(m_steps[i].value, int(i) + 1);
+            for (const Mark &m : m_marks[i])
+                used[size_t(m.step)] = true;
+        }
+        for (size_t i = m_steps.size(); i-- > 0;)
+            if (used[i])
+                m_lengths[i] = lengthOf(m_steps[i].value, m_marks[i]);
+        const qsizetype total = lengthOf(templ, top);
+        if (total > m_limit)
+            return false;
+        QString out(total, Qt::Uninitialized);
+        QChar *end = write(out.data(), templ, top);
+        Q_ASSERT(end == out.data() + total);
+        Q_UNUSED(end);
+        *page = std::move(out);
+        return true;
+    }
+
+private:
+    // The placeholders of steps first and later in text, left to right.
+    std::vector<Mark> find(QStringView text, int first) const
+    {
+        static const QStringMatcher open(u"<!-- ");
+        std::vector<Mark> marks;
+        const qsizetype n = text.size();
+        qsizetype pos = 0;
+        while ((pos = open.indexIn(text, pos)) >= 0) {
+            const qsizetype nameStart = pos + 5;
+            qsizetype e = nameStart;
+            while (e < n && text[e].unicode() >= 'A' && text[e].unicode() <= 'Z')
+                ++e;
+            if (e > nameStart && text.mid(e).startsWith(QLatin1String(" -->"))) {
+                const auto it = m_index.constFind(text.mid(nameStart, e - nameStart));
+                if (it != m_index.cend() && *it >= first)
+                    marks.push_back({pos, e + 4, *it});
+            }
+            // No "<" stands inside "<!-- " or a name.
+            pos = e;
+        }
+        return marks;
+    }
+
+    // The length of text with its marks filled, at most one past the limit.
+    qsizetype lengthOf(QStringView text, const std::vector<Mark> &marks) const
+    {
+        qsizetype len = text.size();
+        for (const Mark &m : marks) {
+            len += m_lengths[size_t(m.step)] - (m.to - m.from);
+            if (len > m_limit)
+                return m_limit + 1;
+        }
+        return len;
+    }
+
+    // Writes text with its marks filled to dst; the depth of the calls is
+    // bounded by the number of steps.
+    QChar *write(QChar *dst, QStringView text, const std::vector<Mark> &marks) const
+    {
+        qsizetype at = 0;
+        for (const Mark &m : marks) {
+            dst = copy(dst, text.mid(at, m.from - at));
+            if (m_lengths[size_t(m.step)] > 0)
+                dst = write(dst, m_steps[size_t(m.step)].value, m_marks[size_t(m.step)]);
+            at = m.to;
+        }
+        return copy(dst, text.mid(at));
+    }
+
+    static QChar *copy(QChar *dst, QStringView part)
+    {
+        std::copy(part.begin(), part.end(), dst);
+        return dst + part.size();
+    }
+
+    std::vector<Step> m_steps;
+    std::vector<std::vector<Mark>> m_marks;
+    std::vector<qsizetype> m_lengths;
+    QHash<QStringView, int> m_index;
+    qsizetype m_limit = 0;
+};
+
+QString pageTooLargeText(qsizetype limit)
+{
+    return QStringLiteral("Die Seite würde länger als %1 Millionen Zeichen und wird nicht erzeugt. "
+                          "Wahrscheinlich enthalten Texte des Quiz Platzhalter der Vorlage wie \"<!-- FIELDS -->\", "
+                          "die sich gegenseitig vervielfachen.")
+        .arg(limit / (1024 * 1024));
 }
 
 } // namespace
@@ -74,7 +209,14 @@ bool PageGenerator::loadTemplate(QString *text, QString *error) const
             *error = QStringLiteral("%1: %2").arg(m_templatePath, f.errorString());
         return false;
     }
-    const QByteArray data = f.readAll();
+    // Bounded, so that a template that is no file (a device without end)
+    // cannot exhaust the memory.
+    const QByteArray data = f.read(kMaxPageChars + 1);
+    if (data.size() > kMaxPageChars) {
+        if (error)
+            *error = QStringLiteral("%1: Die Vorlage ist länger als %2 Millionen Zeichen.").arg(m_templatePath).arg(kMaxPageChars / (1024 * 1024));
+        return false;
+    }
     if (f.error() != QFileDevice::NoError) {
         if (error)
             *error = QStringLiteral("%1: %2").arg(m_templatePath, f.errorString());
@@ -101,7 +243,7 @@ bool PageGenerator::loadTemplate(QString *text, QString *error) const
         out += QStringView(content).mid(start);
         out += CRLF;
     }
-    *text = out;
+    *text = std::move(out);
     return true;
 }
 
@@ -136,65 +278,102 @@ QString PageGenerator::normaliseLineBreaks(const QString &page)
 
 bool PageGenerator::generate(QString *result, QString *error)
 {
-    QString page;
-    if (!loadTemplate(&page, error))
+    m_failure = Failure::None;
+    try {
+        QString page;
+        if (!loadTemplate(&page, error)) {
+            m_failure = Failure::Template;
+            return false;
+        }
+        if (!fillTemplate(page, &page)) {
+            m_failure = Failure::TooLarge;
+            if (error)
+                *error = pageTooLargeText(kMaxPageChars);
+            return false;
+        }
+        *result = std::move(page);
+        return true;
+    } catch (const std::bad_alloc &) {
+        m_failure = Failure::OutOfMemory;
+        if (error)
+            *error = QStringLiteral("Der Arbeitsspeicher reicht nicht aus, um die Seite zu erzeugen.");
         return false;
+    }
+}
+
+bool PageGenerator::fillTemplate(const QString &templ, QString *page)
+{
     const Quiz &q = m_quiz;
     auto t = [&q](const char *key) { return q.text(QLatin1String(key)); };
     auto f = [&q](const char *key) { return q.flag(QLatin1String(key)); };
 
-    fill(page, "CSS", styleSheet());
-    fill(page, "JSCRIPT", formScript());
-    fill(page, "SETTINGS", scramble(boolText(f("chkShowAuswertung"))));
-    fill(page, "TITLE", t("edtFormTitel"));
-    fill(page, "ENCODING", t("encoding"));
-    fill(page, "FORMMAIL", t("cboFormMailer"));
-    fill(page, "ERRORPAGES", errorPageFields());
-    fill(page, "TEXTAUSWERTHEAD", t("edtAuswertungHeader"));
-    fill(page, "TEXTAUSWERT", base64(QString(t("memoAuswertung")).replace(CRLF, QStringLiteral("#br#"))));
-    fill(page, "BGCOLOR", t("edtHGColor"));
-    fill(page, "TABLECOLOR", t("edtTabColor"));
-    fill(page, "TEXTCOLOR", t("edtTextColor"));
-    fill(page, "HEADINGCOLOR", t("edtHeaderColor"));
-    fill(page, "HEADINGFONT", t("cboFontHeader"));
-    fill(page, "HEADINGFONTSIZE", t("edtSizeHeader"));
-    fill(page, "NORMALFONT", t("cboFontForm"));
-    fill(page, "NORMALFONTSIZE", t("edtSizeForm"));
-    fill(page, "TABLEWIDTH", t("edtTabWidth"));
-    fill(page, "TITLETAG", t("edtFormTitel"));
-    fill(page, "QUESTIONCOUNT", QString::number(q.questions().count()));
-    fill(page, "QUESTIONTYP", questionTypeFields());
-    fill(page, "QUESTIONANSWERCOUNT", answerCountFields());
-    fill(page, "QUESTIONS", questionTextFields());
-    fill(page, "ANSWERS", rightAnswerFields());
-    fill(page, "ALLANSWERS", allAnswerFields());
-    fill(page, "SHOWUSERANSWERS", boolText(f("chkShowUserAnswers")));
-    fill(page, "CHKSHOWUSERCORRECTANSWERS", boolText(f("chkShowUserCorrectAnswers")));
-    fill(page, "SHOWPICDIAGRAMM", boolText(f("chkShowPicDiagramm")));
-    fill(page, "SUBJECT", t("edtBetreff"));
-    fill(page, "ADMIN", base64(scramble(t("edtEMail"))));
-    fill(page, "FORMID", newFormId());
-    fill(page, "SETTINGSC", base64(scramble(boolText(f("chkCaptcha")))));
+    // The steps in their order; each value is built at its step, so that the
+    // form id is drawn before the captcha row that shows it.
+    std::vector<Step> steps;
+    steps.reserve(44);
+    auto fill = [&steps](const char *name, const QString &value) { steps.push_back({QLatin1String(name), value, true}); };
+    auto skip = [&steps](const char *name) { steps.push_back({QLatin1String(name), QString(), false}); };
+
+    fill("CSS", styleSheet());
+    fill("JSCRIPT", formScript());
+    fill("SETTINGS", scramble(boolText(f("chkShowAuswertung"))));
+    fill("TITLE", t("edtFormTitel"));
+    fill("ENCODING", t("encoding"));
+    fill("FORMMAIL", t("cboFormMailer"));
+    fill("ERRORPAGES", errorPageFields());
+    fill("TEXTAUSWERTHEAD", t("edtAuswertungHeader"));
+    fill("TEXTAUSWERT", base64(QString(t("memoAuswertung")).replace(CRLF, QStringLiteral("#br#"))));
+    fill("BGCOLOR", t("edtHGColor"));
+    fill("TABLECOLOR", t("edtTabColor"));
+    fill("TEXTCOLOR", t("edtTextColor"));
+    fill("HEADINGCOLOR", t("edtHeaderColor"));
+    fill("HEADINGFONT", t("cboFontHeader"));
+    fill("HEADINGFONTSIZE", t("edtSizeHeader"));
+    fill("NORMALFONT", t("cboFontForm"));
+    fill("NORMALFONTSIZE", t("edtSizeForm"));
+    fill("TABLEWIDTH", t("edtTabWidth"));
+    fill("TITLETAG", t("edtFormTitel"));
+    fill("QUESTIONCOUNT", QString::number(q.questions().count()));
+    fill("QUESTIONTYP", questionTypeFields());
+    fill("QUESTIONANSWERCOUNT", answerCountFields());
+    fill("QUESTIONS", questionTextFields());
+    fill("ANSWERS", rightAnswerFields());
+    fill("ALLANSWERS", allAnswerFields());
+    fill("SHOWUSERANSWERS", boolText(f("chkShowUserAnswers")));
+    fill("CHKSHOWUSERCORRECTANSWERS", boolText(f("chkShowUserCorrectAnswers")));
+    fill("SHOWPICDIAGRAMM", boolText(f("chkShowPicDiagramm")));
+    fill("SUBJECT", t("edtBetreff"));
+    fill("ADMIN", base64(scramble(t("edtEMail"))));
+    fill("FORMID", newFormId());
+    fill("SETTINGSC", base64(scramble(boolText(f("chkCaptcha")))));
     if (f("chkCaptcha"))
-        fill(page, "CAPTCHA", captchaBlock());
-    fill(page, "BEITE", t("edtTabWidth"));
-    fill(page, "FORMTITLE", t("edtFormTitel"));
-    fill(page, "EINLEITUNGTEXT", t("memoEinleitung"));
-    fill(page, "FIELDS", questionRows());
+        fill("CAPTCHA", captchaBlock());
+    else
+        skip("CAPTCHA");
+    fill("BEITE", t("edtTabWidth"));
+    fill("FORMTITLE", t("edtFormTitel"));
+    fill("EINLEITUNGTEXT", t("memoEinleitung"));
+    fill("FIELDS", questionRows());
     if (f("chkShowAdress") && f("rdBegin"))
-        fill(page, "INPUTF", addressBlock());
+        fill("INPUTF", addressBlock());
+    else
+        skip("INPUTF");
     if (f("chkShowAdress") && f("rdEnd"))
-        fill(page, "INPUTD", addressBlock());
-    fill(page, "TEXTENDE", t("memoTextEnde"));
-    fill(page, "SENDBUTTON", t("edtSendenButton"));
-    fill(page, "RESETBUTTON", t("edtCancelButton"));
+        fill("INPUTD", addressBlock());
+    else
+        skip("INPUTD");
+    fill("TEXTENDE", t("memoTextEnde"));
+    fill("SENDBUTTON", t("edtSendenButton"));
+    fill("RESETBUTTON", t("edtCancelButton"));
     if (f("chkPrintButton"))
-        fill(page, "PRINTBUTTON",
+        fill("PRINTBUTTON",
              QStringLiteral("<input type=\"button\" name=\"print\" value=\"") + t("edtPrint") +
                  QStringLiteral("\" onClick=\"javascript:window.print()\" class=\"button\">") + CRLF);
-    fill(page, "CLASS", f("cboStandardButton") ? QString() : QStringLiteral("class=\"button\""));
-    *result = page;
-    return true;
+    else
+        skip("PRINTBUTTON");
+    fill("CLASS", f("cboStandardButton") ? QString() : QStringLiteral("class=\"button\""));
+
+    return PageFiller(std::move(steps)).fill(templ, kMaxPageChars, page);
 }
 
 QString PageGenerator::styleSheet() const

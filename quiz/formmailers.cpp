@@ -7,6 +7,8 @@
 
 #include <QFile>
 
+#include <new>
+
 namespace {
 QStringList readChildren(const XmlElement *list)
 {
@@ -46,20 +48,40 @@ void seedUserFile()
     QFile::setPermissions(target, QFile::permissions(target) | QFile::WriteOwner | QFile::ReadOwner);
 }
 
+QStringList dropDownEntries(const QByteArray &data)
+{
+    try {
+        XmlElement root;
+        if (!parseXml(data, &root) || root.children.empty())
+            return {};
+        return readChildren(&root.children.front());
+    } catch (const std::bad_alloc &) {
+        return {};
+    }
+}
+
+QStringList managerEntries(const QByteArray &data)
+{
+    try {
+        XmlElement root;
+        if (!parseXml(data, &root))
+            return {};
+        return readChildren(root.child(QStringLiteral("formmailers")));
+    } catch (const std::bad_alloc &) {
+        return {};
+    }
+}
+
 QStringList readDropDownEntries(const QString &path)
 {
-    XmlElement root;
-    if (!parseXmlFile(path, &root) || root.children.empty())
-        return {};
-    return readChildren(&root.children.front());
+    QByteArray data;
+    return readXmlFile(path, &data) ? dropDownEntries(data) : QStringList();
 }
 
 QStringList readManagerEntries(const QString &path)
 {
-    XmlElement root;
-    if (!parseXmlFile(path, &root))
-        return {};
-    return readChildren(root.child(QStringLiteral("formmailers")));
+    QByteArray data;
+    return readXmlFile(path, &data) ? managerEntries(data) : QStringList();
 }
 
 QByteArray toBytes(const QStringList &entries)
@@ -76,7 +98,13 @@ QByteArray toBytes(const QStringList &entries)
 
 bool save(const QString &path, const QStringList &entries, QString *error)
 {
-    return writeFileSafely(path, toBytes(entries), error);
+    try {
+        return writeFileSafely(path, toBytes(entries), error);
+    } catch (const std::bad_alloc &) {
+        if (error)
+            *error = QStringLiteral("Der Arbeitsspeicher reicht nicht aus, um die Datei zu speichern.");
+        return false;
+    }
 }
 
 } // namespace FormMailers

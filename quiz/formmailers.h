@@ -19,6 +19,10 @@ QStringList readDropDownEntries(const QString &path);
 // The manager's rows: the texts of the children of the root's child
 // "formmailers". Reading stops silently at the first failure.
 QStringList readManagerEntries(const QString &path);
+// The same two readings of a file's bytes. A file that cannot be read, is
+// refused by the reader's limits or does not fit into memory gives no entries.
+QStringList dropDownEntries(const QByteArray &data);
+QStringList managerEntries(const QByteArray &data);
 QByteArray toBytes(const QStringList &entries);
 bool save(const QString &path, const QStringList &entries, QString *error);
 

@@ -61,10 +61,13 @@ void XmlWriter::textElement(const QString &name, const QString &value)
             m_out += QStringLiteral("&gt;");
             break;
         case '\r':
-            // CR LF becomes CR CR LF; a parser turns it into two LF.
-            m_out += QLatin1Char('\r');
+            // CR LF becomes CR CR LF; a parser turns it into two LF. A lone
+            // CR would come back as LF, so it goes as a character reference,
+            // which a parser delivers unchanged.
             if (i + 1 < n && p[i + 1] == QLatin1Char('\n'))
-                m_out += QLatin1Char('\r');
+                m_out += QStringLiteral("\r\r");
+            else
+                m_out += QStringLiteral("&#13;");
             break;
         default:
             // Control characters other than tab and line breaks cannot stand

@@ -147,6 +147,20 @@ void TestPageAssembly::placeholders_data()
         << QByteArray("<h1><!-- FORMTITLE --></h1>\n") << QVariantMap{{"edtFormTitel", "A <!-- CSS --> B"}} << Questions{}
         << QStringLiteral("<h1>A <!-- CSS --> B</h1>\r\n");
 
+    QTest::newRow("a chain of values, each copy filled")
+        << QByteArray("<!-- TITLE -->\n")
+        << QVariantMap{{"edtFormTitel", "<!-- ENCODING -->-<!-- ENCODING -->"}, {"encoding", "(<!-- FORMMAIL -->)"}, {"cboFormMailer", "m"}}
+        << Questions{} << QStringLiteral("(m)-(m)\r\n");
+    QTest::newRow("a value keeps its own placeholder")
+        << QByteArray("<!-- TITLE -->|<!-- TITLE -->\n") << QVariantMap{{"edtFormTitel", "<!-- TITLE -->"}} << Questions{}
+        << QStringLiteral("<!-- TITLE -->|<!-- TITLE -->\r\n");
+    QTest::newRow("a value with the placeholder of a skipped step")
+        << QByteArray("<!-- TITLE -->\n") << QVariantMap{{"edtFormTitel", "<!-- CAPTCHA --><!-- CLASS -->"}, {"cboStandardButton", true}}
+        << Questions{} << QStringLiteral("<!-- CAPTCHA -->\r\n");
+    QTest::newRow("placeholder-like texts stay")
+        << QByteArray("<!-- TITLE --><!--TITLE--><!-- Title --><!-- TITLE-->\n") << QVariantMap{{"edtFormTitel", "<!-- <!-- FORMTITLE -->"}}
+        << Questions{} << QStringLiteral("<!-- <!-- <!-- FORMTITLE --><!--TITLE--><!-- Title --><!-- TITLE-->\r\n");
+
     QTest::newRow("style and script block") << QByteArray("<!-- CSS -->\n<!-- JSCRIPT -->\n") << QVariantMap{} << Questions{}
                                             << Fixture::kDefaultStyle + "\r\n" + kEmptyScript + "\r\n";
 

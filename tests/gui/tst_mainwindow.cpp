@@ -583,6 +583,28 @@ private slots:
         QCOMPARE(control<QPlainTextEdit>("memoHtml")->toPlainText().contains(QStringLiteral("Vorschau \u00fc")), true);
     }
 
+    // A title that multiplies itself through the placeholders: the HTML tab
+    // shows the message at once, the memo keeps its page, and the preview
+    // tab shows the message instead of a page.
+    void pageTooLargeIsShown()
+    {
+        window().quiz().setText(QStringLiteral("memoEinleitung"), QString(1 << 20, QLatin1Char('x')));
+        window().quiz().setText(QStringLiteral("edtBetreff"), QStringLiteral("<!-- EINLEITUNGTEXT -->").repeated(70));
+        auto *memo = control<QPlainTextEdit>("memoHtml");
+        memo->setPlainText(QStringLiteral("vorige Seite"));
+        Prompts::clearAsked();
+        control<QTabWidget>("PageControl1")->setCurrentIndex(5);
+        QCOMPARE(asked().size(), 1);
+        QVERIFY2(asked().first().text.startsWith(QStringLiteral("Die Seite würde länger als 64 Millionen Zeichen")),
+                 qPrintable(asked().first().text));
+        QCOMPARE(memo->toPlainText(), QStringLiteral("vorige Seite"));
+
+        control<QTabWidget>("PageControl1")->setCurrentIndex(6);
+        const QString path = m_userDir.filePath(QStringLiteral("temp.htm"));
+        QTRY_VERIFY(TestFiles::readFile(path).contains("Die Seite w\xC3\xBCrde l\xC3\xA4nger"));
+        QCOMPARE(asked().size(), 1);
+    }
+
     void addressManagerRefillsTheDropDown()
     {
         // The manager is opened from the menu; a new address saved with Yes
