@@ -1,6 +1,7 @@
 #include "xmlelement.h"
 
 #include <QFile>
+#include <QHash>
 #include <QStringConverter>
 #include <QXmlStreamReader>
 
@@ -14,13 +15,18 @@ XmlElement::~XmlElement()
     // runs deeper than one element, however deeply the file nested them.
     if (children.empty())
         return;
-    std::vector<XmlElement> pending = std::move(children);
+    std::vector<XmlElement> pending;
+    auto takeInner = [&pending](std::vector<XmlElement> &list) {
+        for (XmlElement &c : list)
+            if (!c.children.empty())
+                pending.push_back(std::move(c));
+        list.clear(); // now only elements without children
+    };
+    takeInner(children);
     while (!pending.empty()) {
         XmlElement e = std::move(pending.back());
         pending.pop_back();
-        for (XmlElement &c : e.children)
-            pending.push_back(std::move(c));
-        e.children.clear();
+        takeInner(e.children);
     }
 }
 
@@ -143,6 +149,17 @@ bool parseWith(QXmlStreamReader &reader, XmlElement *root, QString *reason)
     std::vector<XmlElement *> stack;
     XmlElement doc;
     bool haveRoot = false;
+    // Element names repeat: each distinct name is allocated once and shared.
+    QHash<QStringView, QString> names;
+    auto nameOf = [&names](QStringView n) {
+        const auto it = names.constFind(n);
+        if (it != names.cend())
+            return *it;
+        QString s = n.toString();
+        if (names.size() < 4096)
+            names.insert(QStringView(s), s);
+        return s;
+    };
     auto refuse = [reason](const QString &text) {
         if (reason)
             *reason = text;
@@ -158,7 +175,7 @@ bool parseWith(QXmlStreamReader &reader, XmlElement *root, QString *reason)
             if (stack.size() >= size_t(XmlLimits::kMaxDepth))
                 return refuse(QStringLiteral("Die Elemente der Datei sind tiefer als %1 Ebenen verschachtelt.").arg(XmlLimits::kMaxDepth));
             XmlElement e;
-            e.name = reader.name().toString();
+            e.name = nameOf(reader.name());
             if (stack.empty()) {
                 doc = std::move(e);
                 haveRoot = true;
@@ -177,7 +194,9 @@ bool parseWith(QXmlStreamReader &reader, XmlElement *root, QString *reason)
             break;
         }
         case QXmlStreamReader::Characters:
-            if (!stack.empty())
+            // Layout between child elements is not kept: an element that
+            // holds elements has no text to read.
+            if (!stack.empty() && !(reader.isWhitespace() && !stack.back()->children.empty()))
                 stack.back()->text += reader.text();
             break;
         case QXmlStreamReader::EntityReference:

@@ -9,7 +9,7 @@
 // child elements keeps its text exactly, blanks and line breaks included.
 struct XmlElement {
     QString name;
-    QString text; // character data directly inside the element
+    QString text; // character data directly inside the element (kept exactly when it holds no elements)
     std::vector<XmlElement> children;
 
     XmlElement() = default;
