@@ -144,15 +144,14 @@ private:
     }
 
     // The length of text with its marks filled, at most one past the limit.
+    // Each length counted is so capped, so the sum cannot overflow: a text
+    // has fewer marks than characters.
     qsizetype lengthOf(QStringView text, const std::vector<Mark> &marks) const
     {
-        qsizetype len = text.size();
-        for (const Mark &m : marks) {
+        qint64 len = text.size();
+        for (const Mark &m : marks)
             len += m_lengths[size_t(m.step)] - (m.to - m.from);
-            if (len > m_limit)
-                return m_limit + 1;
-        }
-        return len;
+        return qsizetype(std::min<qint64>(len, m_limit + 1));
     }
 
     // Writes text with its marks filled to dst; the depth of the calls is
