@@ -169,6 +169,23 @@ private slots:
         Prompts::setNextAnswer(QVariant::fromValue(Prompts::No));
     }
 
+    // A per-user address list nested deeper than any stack: the window
+    // starts with an empty list instead of crashing.
+    void startWithHostileAddressList()
+    {
+        const QString list = m_userDir.filePath(QStringLiteral("formmailers.xml"));
+        QVERIFY(QFile::exists(list)); // seeded by init()
+        const QByteArray old = TestFiles::readFile(list);
+        QVERIFY(TestFiles::writeFile(list, "<xml><formmailers>" + QByteArray("<formmail>").repeated(300000) +
+                                               QByteArray("</formmail>").repeated(300000) + "</formmailers></xml>"));
+        MainWindow w;
+        w.startUp(QString(), false);
+        const int entries = w.findChild<QComboBox *>(QStringLiteral("cboFormMailer"))->count();
+        QVERIFY(TestFiles::writeFile(list, old));
+        QCOMPARE(entries, 0);
+        Prompts::setNextAnswer(QVariant::fromValue(Prompts::No));
+    }
+
     void editsReachTheQuiz()
     {
         auto *title = control<QLineEdit>("edtFormTitel");
