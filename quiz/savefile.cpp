@@ -13,14 +13,14 @@
 
 namespace {
 
+// A full sync, not fdatasync(): commit() syncs once more, and that second
+// sync then finds nothing left to write.
 int platformSync(int fd)
 {
 #if defined(Q_OS_WIN)
     return _commit(fd);
-#elif defined(Q_OS_DARWIN)
-    return fsync(fd);
 #else
-    return fdatasync(fd);
+    return fsync(fd);
 #endif
 }
 

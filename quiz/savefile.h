@@ -9,7 +9,7 @@ bool writeFileSafely(const QString &path, const QByteArray &data, QString *error
 
 namespace SaveFile {
 // The call that forces the written data onto the disk before the new file
-// replaces the old one: fdatasync() on Linux. It returns 0 on success and
+// replaces the old one: fsync(), _commit() on Windows. It returns 0 on success and
 // otherwise sets errno. Tests put one in its place that fails; null restores
 // the platform's.
 using SyncFunction = int (*)(int fd);
