@@ -287,7 +287,7 @@ bool PageGenerator::generate(QString *result, QString *error)
         if (!fillTemplate(page, &page)) {
             m_failure = Failure::TooLarge;
             if (error)
-                *error = pageTooLargeText(kMaxPageChars);
+                *error = pageTooLargeText(m_maxPageChars);
             return false;
         }
         *result = std::move(page);
@@ -372,7 +372,7 @@ bool PageGenerator::fillTemplate(const QString &templ, QString *page)
         skip("PRINTBUTTON");
     fill("CLASS", f("cboStandardButton") ? QString() : QStringLiteral("class=\"button\""));
 
-    return PageFiller(std::move(steps)).fill(templ, kMaxPageChars, page);
+    return PageFiller(std::move(steps)).fill(templ, m_maxPageChars, page);
 }
 
 QString PageGenerator::styleSheet() const

@@ -19,7 +19,10 @@ public:
 
     // The longest page that is built, in characters: no quiz comes near it,
     // but texts holding placeholders of later steps can multiply the page.
-    static constexpr qsizetype kMaxPageChars = 64 * 1024 * 1024;
+    static constexpr qsizetype kMaxPageChars = 32 * 1024 * 1024;
+    // A lower limit, for the fuzz harness, whose sanitizers make each
+    // character slow.
+    void setMaxPageChars(qsizetype limit) { m_maxPageChars = limit; }
 
     enum class Failure { None, Template, TooLarge, OutOfMemory };
 
@@ -56,6 +59,7 @@ private:
 
     const Quiz &m_quiz;
     Failure m_failure = Failure::None;
+    qsizetype m_maxPageChars = kMaxPageChars;
     QString m_templatePath;
     std::function<int()> m_formIdSource;
     int m_formId = 0;

@@ -509,7 +509,7 @@ void TestCli::refusedInputs_data()
         << project("    <edtFormTitel>" + QByteArray("&lt;!-- FORMTITLE --&gt;").repeated(4) + "</edtFormTitel>\n"
                    "    <memoEinleitung>" + QByteArray(1 << 20, 'x') + "</memoEinleitung>\n"
                    "    <edtBetreff>" + QByteArray("&lt;!-- EINLEITUNGTEXT --&gt;").repeated(70) + "</edtBetreff>\n")
-        << QStringLiteral("Die Seite würde länger als 64 Millionen Zeichen") << QStringLiteral("p.htm");
+        << QStringLiteral("Die Seite würde länger als 32 Millionen Zeichen") << QStringLiteral("p.htm");
 }
 
 void TestCli::refusedInputs()

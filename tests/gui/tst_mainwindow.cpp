@@ -612,7 +612,7 @@ private slots:
         Prompts::clearAsked();
         control<QTabWidget>("PageControl1")->setCurrentIndex(5);
         QCOMPARE(asked().size(), 1);
-        QVERIFY2(asked().first().text.startsWith(QStringLiteral("Die Seite würde länger als 64 Millionen Zeichen")),
+        QVERIFY2(asked().first().text.startsWith(QStringLiteral("Die Seite würde länger als 32 Millionen Zeichen")),
                  qPrintable(asked().first().text));
         QCOMPARE(memo->toPlainText(), QStringLiteral("vorige Seite"));
 
