@@ -117,8 +117,13 @@ Input prepareInput(const QByteArray &data)
 {
     Input in;
     std::optional<QStringConverter::Encoding> bom = QStringConverter::encodingForData(data, u'<');
-    if (bom && *bom == QStringConverter::Utf8)
-        return in;
+    QByteArray name;
+    if (bom && *bom == QStringConverter::Utf8) {
+        // The mark decides; a declaration that says otherwise must not make
+        // the parser read the bytes differently from the check.
+        if (declaredEncoding(data.mid(3), &name) && (name.isEmpty() || name.compare("UTF-8", Qt::CaseInsensitive) == 0))
+            return in;
+    }
     if (bom) {
         QStringDecoder decoder(*bom);
         in.text = decoder(data);
@@ -126,7 +131,6 @@ Input prepareInput(const QByteArray &data)
         in.ok = !decoder.hasError();
         return in;
     }
-    QByteArray name;
     if (!declaredEncoding(data, &name)) {
         in.ok = false;
         return in;

@@ -105,6 +105,8 @@ void TestHostileFiles::refusedProjects_data()
     QTest::newRow("external entity") << project("&f;", "<!DOCTYPE xml [<!ENTITY f SYSTEM \"file:///etc/passwd\">]>") << entities;
     // Hidden from a search of the bytes by the encoding.
     QTest::newRow("entities in UTF-16") << utf16(project("&e;", "<!DOCTYPE xml [<!ENTITY e \"x\">]>")) << entities;
+    QTest::newRow("entities behind a UTF-8 mark that declares UTF-16")
+        << "\xef\xbb\xbf<?xml version=\"1.0\" encoding=\"UTF-16\"?>" + project("&e;", "<!DOCTYPE xml [<!ENTITY e \"x\">]>") << entities;
     QTest::newRow("unresolved entity") << project("Quiz &extern;", "<!DOCTYPE xml SYSTEM \"pruvex.dtd\">")
                                        << QStringLiteral("Entität \"extern\"");
     QTest::newRow("larger than 32 MB") << project(QByteArray(33 * 1024 * 1024, 'a')) << QStringLiteral("größer als 32 MB");
