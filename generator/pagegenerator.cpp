@@ -15,7 +15,6 @@
 #include <QFile>
 #include <QHash>
 #include <QRandomGenerator>
-#include <QStringMatcher>
 
 #include <algorithm>
 #include <new>
@@ -123,11 +122,16 @@ private:
     // The placeholders of steps first and later in text, left to right.
     std::vector<Mark> find(QStringView text, int first) const
     {
-        static const QStringMatcher open(u"<!-- ");
         std::vector<Mark> marks;
         const qsizetype n = text.size();
         qsizetype pos = 0;
-        while ((pos = open.indexIn(text, pos)) >= 0) {
+        // A search for the single character is several times faster than
+        // one for the whole opening.
+        while ((pos = text.indexOf(u'<', pos)) >= 0) {
+            if (!text.mid(pos).startsWith(u"<!-- ")) {
+                ++pos;
+                continue;
+            }
             const qsizetype nameStart = pos + 5;
             qsizetype e = nameStart;
             while (e < n && text[e].unicode() >= 'A' && text[e].unicode() <= 'Z')
