@@ -10,6 +10,7 @@
 #include "projectfile.h"
 #include "qttranslations.h"
 #include "quiz.h"
+#include "xmlelement.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -19,6 +20,7 @@
 #include <QJsonParseError>
 
 #include <cstdio>
+#include <new>
 
 namespace {
 
@@ -108,8 +110,11 @@ int runExport(const QString &project, const QCommandLineParser &parser)
         options.formIdSource = [formId] { return formId; };
     GeneratedPage html;
     QString error;
-    if (!generatePage(quiz, &html, &error, options)) {
-        writeErr(QStringLiteral("Die Seitenvorlage kann nicht gelesen werden: ") + error);
+    PageGenerator::Failure failure = PageGenerator::Failure::None;
+    if (!generatePage(quiz, &html, &error, options, &failure)) {
+        if (failure == PageGenerator::Failure::Template)
+            error = QStringLiteral("Die Seitenvorlage kann nicht gelesen werden: ") + error;
+        writeErr(error);
         return Failure;
     }
     if (!exportPage(html, page, &error)) {
@@ -128,6 +133,22 @@ int runShow(const QString &project)
     return Ok;
 }
 
+// Reads the JSON, at most as much as a project file may hold.
+bool readJson(QFile &in, const QString &jsonPath, QByteArray *data)
+{
+    switch (readAtMost(in, XmlLimits::kMaxFileBytes, data)) {
+    case ReadResult::Ok:
+        return true;
+    case ReadResult::TooLarge:
+        writeErr(QStringLiteral("%1: Die JSON-Daten sind größer als %2 MB.").arg(jsonPath).arg(XmlLimits::kMaxFileBytes / (1024 * 1024)));
+        return false;
+    case ReadResult::Failed:
+        break;
+    }
+    writeErr(QStringLiteral("Die Datei kann nicht gelesen werden: ") + jsonPath + QStringLiteral(": ") + in.errorString());
+    return false;
+}
+
 int runBuild(const QString &jsonPath, const QString &project)
 {
     QByteArray data;
@@ -137,14 +158,16 @@ int runBuild(const QString &jsonPath, const QString &project)
             writeErr(QStringLiteral("Die Standardeingabe kann nicht gelesen werden: ") + in.errorString());
             return Failure;
         }
-        data = in.readAll();
+        if (!readJson(in, jsonPath, &data))
+            return Failure;
     } else {
         QFile in(jsonPath);
         if (!in.open(QIODevice::ReadOnly)) {
             writeErr(QStringLiteral("Die Datei kann nicht gelesen werden: ") + jsonPath + QStringLiteral(": ") + in.errorString());
             return Failure;
         }
-        data = in.readAll();
+        if (!readJson(in, jsonPath, &data))
+            return Failure;
     }
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(data, &parseError);
@@ -180,7 +203,22 @@ int runBuild(const QString &jsonPath, const QString &project)
 
 } // namespace
 
+int run(int argc, char *argv[]);
+
 int main(int argc, char *argv[])
+{
+    // A load, a generation and a save catch this themselves; this is for
+    // what remains (the JSON of show and build), so that the tool reports
+    // and fails instead of aborting.
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc &) {
+        writeErr(QStringLiteral("Der Arbeitsspeicher reicht nicht aus."));
+        return Failure;
+    }
+}
+
+int run(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QtTranslations::installGerman({QStringLiteral("qtbase")});

@@ -284,14 +284,15 @@ void MainWindow::startUp(const QString &projectPath, bool showSplash)
 {
     if (showSplash)
         SplashScreen::showModal(2000);
+    QString reason;
     if (!projectPath.isEmpty()) {
-        if (openProject(*m_quiz, projectPath))
+        if (openProject(*m_quiz, projectPath, &reason))
             setCurrentFile(true, QFileInfo(projectPath).absoluteFilePath(), QFileInfo(projectPath).absoluteFilePath());
         else
-            reportUnreadableProject();
+            reportUnreadableProject(reason);
     } else {
-        if (!newQuiz(*m_quiz))
-            reportUnreadableProject();
+        if (!newQuiz(*m_quiz, &reason))
+            reportUnreadableProject(reason);
         setCurrentFile(false, QString(), kUntitled);
     }
     refreshItemList();
@@ -394,9 +395,16 @@ bool MainWindow::generateHtmlQuietly()
 bool MainWindow::generate(bool reportErrors)
 {
     QString error;
-    if (!generatePage(*m_quiz, &m_page, &error)) {
+    PageGenerator::Failure failure = PageGenerator::Failure::None;
+    m_failureText.clear();
+    if (!generatePage(*m_quiz, &m_page, &error, {}, &failure)) {
+        // Only a page too large or out of memory is shown by the previews.
+        if (failure == PageGenerator::Failure::Template)
+            error = QStringLiteral("Die Vorlage \"template.htm\" kann nicht gelesen werden.\n") + error;
+        else
+            m_failureText = error;
         if (reportErrors)
-            showError(QStringLiteral("Die Vorlage \"template.htm\" kann nicht gelesen werden.\n") + error);
+            showError(error);
         return false;
     }
     // Export, copy and the previews always generate first, so the page they
@@ -471,16 +479,18 @@ bool MainWindow::askSaveChanges()
     }
 }
 
-void MainWindow::reportUnreadableProject()
+void MainWindow::reportUnreadableProject(const QString &reason)
 {
-    Prompts::message(this, QStringLiteral("Pruvex"), ProjectFile::notAProjectMessage());
+    Prompts::message(this, QStringLiteral("Pruvex"),
+                     reason.isEmpty() ? ProjectFile::notAProjectMessage() : ProjectFile::notAProjectMessage() + QLatin1Char('\n') + reason);
 }
 
 bool MainWindow::loadProject(const QString &path)
 {
-    if (loadProjectFile(*m_quiz, path))
+    QString reason;
+    if (loadProjectFile(*m_quiz, path, &reason))
         return true;
-    reportUnreadableProject();
+    reportUnreadableProject(reason);
     return false;
 }
 
@@ -502,8 +512,9 @@ bool MainWindow::newFile()
 {
     if (!askSaveChanges())
         return false;
-    if (!::loadDefaultProject(*m_quiz))
-        reportUnreadableProject();
+    QString reason;
+    if (!::loadDefaultProject(*m_quiz, &reason))
+        reportUnreadableProject(reason);
     setCurrentFile(false, kUntitled, kUntitled);
     refreshItemList();
     return true;

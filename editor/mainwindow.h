@@ -49,6 +49,7 @@ public:
     bool generateHtml() override;
     bool generateHtmlQuietly() override;
     const GeneratedPage &page() const override;
+    QString failureText() const override { return m_failureText; }
     QString pageText() const { return m_page.text; }
 
     void refreshItemList();
@@ -115,7 +116,7 @@ private:
     // The question before New, Load and closing. True when the caller may go on.
     bool askSaveChanges();
     bool loadProject(const QString &path);
-    void reportUnreadableProject();
+    void reportUnreadableProject(const QString &reason = QString());
     bool writeProject(const QString &path);
     // The save dialog; the chosen path with ".pvx" when it had no extension,
     // or empty when cancelled.
@@ -129,6 +130,7 @@ private:
     QTableWidget *m_questionList = nullptr;
     QPlainTextEdit *m_htmlText = nullptr;
     GeneratedPage m_page; // the last generated page, as the HTML tab shows it
+    QString m_failureText; // why the last generation failed, for the previews
     EmbeddedView *m_previewView = nullptr;
     QLabel *m_statusLabel = nullptr;
     QPointer<PreviewWindow> m_preview;

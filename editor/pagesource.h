@@ -19,6 +19,10 @@ public:
     virtual bool generateHtmlQuietly() { return generateHtml(); }
     // The page last generated: the text of the HTML tab and its bytes.
     virtual const GeneratedPage &page() const = 0;
+    // After a failed generation: a message that a preview shows in place of
+    // the page (a page that would be too large, say); empty when the preview
+    // is to keep what it shows.
+    virtual QString failureText() const { return {}; }
 };
 
 // Generates the page, writes it to filePath in the quiz's encoding and lets

@@ -38,12 +38,18 @@ void refreshPreview(PageSource &source, EmbeddedView &view, const QString &fileP
     QPointer<EmbeddedView> guard(&view);
     const auto done = [&view] { busyViews().remove(&view); };
 
-    if (!source.generateHtmlQuietly()) {
+    QByteArray bytes;
+    if (source.generateHtmlQuietly()) {
+        // Taken now: the source may change while the event loop runs below.
+        bytes = source.page().bytes;
+    } else if (!source.failureText().isEmpty()) {
+        bytes = (QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body><p>") + source.failureText().toHtmlEscaped() +
+                 QStringLiteral("</p></body></html>\r\n"))
+                    .toUtf8();
+    } else {
         done();
         return;
     }
-    // Taken now: the source may change while the event loop runs below.
-    const QByteArray bytes = source.page().bytes;
 
     if (QFileInfo::exists(filePath))
         QFile::remove(filePath);

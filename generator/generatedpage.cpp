@@ -1,26 +1,40 @@
 #include "generatedpage.h"
 
 #include "linebreaks.h"
-#include "pagegenerator.h"
 #include "quiz.h"
 #include "savefile.h"
 #include "textcodec.h"
 
-bool generatePage(const Quiz &quiz, GeneratedPage *page, QString *error, const PageOptions &options)
+#include <new>
+
+bool generatePage(const Quiz &quiz, GeneratedPage *page, QString *error, const PageOptions &options, PageGenerator::Failure *failure)
 {
     PageGenerator generator(quiz);
     if (!options.templatePath.isEmpty())
         generator.setTemplatePath(options.templatePath);
     if (options.formIdSource)
         generator.setFormIdSource(options.formIdSource);
+    if (failure)
+        *failure = PageGenerator::Failure::None;
     QString html;
-    if (!generator.generate(&html, error))
+    if (!generator.generate(&html, error)) {
+        if (failure)
+            *failure = generator.failure();
         return false;
-    GeneratedPage result;
-    result.text = LineBreaks::toCrLf(html);
-    result.bytes = TextCodec::pageBytes(result.text, quiz.text(SettingKey::encoding));
-    result.formId = generator.formId();
-    *page = std::move(result);
+    }
+    try {
+        GeneratedPage result;
+        result.text = LineBreaks::toCrLf(html);
+        result.bytes = TextCodec::pageBytes(result.text, quiz.text(SettingKey::encoding));
+        result.formId = generator.formId();
+        *page = std::move(result);
+    } catch (const std::bad_alloc &) {
+        if (failure)
+            *failure = PageGenerator::Failure::OutOfMemory;
+        if (error)
+            *error = QStringLiteral("Der Arbeitsspeicher reicht nicht aus, um die Seite zu erzeugen.");
+        return false;
+    }
     return true;
 }
 

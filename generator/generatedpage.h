@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pagegenerator.h"
+
 #include <QByteArray>
 #include <QString>
 #include <functional>
@@ -23,9 +25,11 @@ struct PageOptions {
     std::function<int()> formIdSource;
 };
 
-// Generates the page of quiz. On failure (a template that cannot be read)
-// returns false with the reason in error, and page stays as it was.
-bool generatePage(const Quiz &quiz, GeneratedPage *page, QString *error, const PageOptions &options = {});
+// Generates the page of quiz. On failure (a template that cannot be read, a
+// page that would be too large, not enough memory) returns false with the
+// reason in error and, when asked, the kind of failure; page stays as it was.
+bool generatePage(const Quiz &quiz, GeneratedPage *page, QString *error, const PageOptions &options = {},
+                  PageGenerator::Failure *failure = nullptr);
 
 // Writes the page's bytes to path through a safe write: when it fails the
 // old file stays as it was and error holds the reason.

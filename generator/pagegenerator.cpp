@@ -15,7 +15,12 @@
 #include "textcodec.h"
 
 #include <QFile>
+#include <QHash>
 #include <QRandomGenerator>
+
+#include <algorithm>
+#include <new>
+#include <vector>
 
 namespace {
 
@@ -66,10 +71,143 @@ QString cssUrl(const QString &address)
     return out;
 }
 
-// Replaces every occurrence of a placeholder "<!-- NAME -->".
-void fill(QString &page, const char *name, const QString &value)
+// The page is filled step by step, each step replacing every occurrence of
+// its placeholder "<!-- NAME -->" in the page as the earlier steps left it.
+// Since the value of a step is fixed before the filling starts, and no two
+// placeholders can overlap (a "<" stands only at their start), the page that
+// results is the template in which each placeholder of a step is replaced by
+// that step's value filled with the later steps only. So each value is
+// scanned once for the placeholders of later steps, the length of the page is
+// known before it is built, and the page is written in one pass.
+struct Step {
+    QString name;
+    QString value;
+    bool active = false;
+};
+
+struct Mark {
+    qsizetype from; // where "<!-- " starts
+    qsizetype to;   // just past " -->"
+    int step;
+};
+
+class PageFiller
 {
-    page.replace(QStringLiteral("<!-- ") + QLatin1String(name) + QStringLiteral(" -->"), value);
+public:
+    explicit PageFiller(std::vector<Step> steps)
+        : m_steps(std::move(steps))
+        , m_marks(m_steps.size())
+        , m_lengths(m_steps.size(), 0)
+    {
+        for (size_t i = 0; i < m_steps.size(); ++i)
+            if (m_steps[i].active)
+                m_index.insert(QStringView(m_steps[i].name), int(i));
+    }
+
+    // The filled page; false when it would be longer than limit characters.
+    bool fill(const QString &templ, qsizetype limit, QString *page)
+    {
+        m_limit = limit;
+        const std::vector<Mark> top = find(templ, 0);
+        // The steps whose values end up in the page, in order: a value can
+        // only refer to later steps.
+        std::vector<bool> used(m_steps.size(), false);
+        for (const Mark &m : top)
+            used[size_t(m.step)] = true;
+        for (size_t i = 0; i < m_steps.size(); ++i) {
+            if (!used[i])
+                continue;
+            m_marks[i] = find(m_steps[i].value, int(i) + 1);
+            for (const Mark &m : m_marks[i])
+                used[size_t(m.step)] = true;
+        }
+        for (size_t i = m_steps.size(); i-- > 0;)
+            if (used[i])
+                m_lengths[i] = lengthOf(m_steps[i].value, m_marks[i]);
+        const qsizetype total = lengthOf(templ, top);
+        if (total > m_limit)
+            return false;
+        QString out(total, Qt::Uninitialized);
+        QChar *end = write(out.data(), templ, top);
+        Q_ASSERT(end == out.data() + total);
+        Q_UNUSED(end);
+        *page = std::move(out);
+        return true;
+    }
+
+private:
+    // The placeholders of steps first and later in text, left to right.
+    std::vector<Mark> find(QStringView text, int first) const
+    {
+        std::vector<Mark> marks;
+        const qsizetype n = text.size();
+        qsizetype pos = 0;
+        // A search for the single character is several times faster than
+        // one for the whole opening.
+        while ((pos = text.indexOf(u'<', pos)) >= 0) {
+            if (!text.mid(pos).startsWith(u"<!-- ")) {
+                ++pos;
+                continue;
+            }
+            const qsizetype nameStart = pos + 5;
+            qsizetype e = nameStart;
+            while (e < n && text[e].unicode() >= 'A' && text[e].unicode() <= 'Z')
+                ++e;
+            if (e > nameStart && text.mid(e).startsWith(QLatin1String(" -->"))) {
+                const auto it = m_index.constFind(text.mid(nameStart, e - nameStart));
+                if (it != m_index.cend() && *it >= first)
+                    marks.push_back({pos, e + 4, *it});
+            }
+            // No "<" stands inside "<!-- " or a name.
+            pos = e;
+        }
+        return marks;
+    }
+
+    // The length of text with its marks filled, at most one past the limit.
+    // Each length counted is so capped, so the sum cannot overflow: a text
+    // has fewer marks than characters.
+    qsizetype lengthOf(QStringView text, const std::vector<Mark> &marks) const
+    {
+        qint64 len = text.size();
+        for (const Mark &m : marks)
+            len += m_lengths[size_t(m.step)] - (m.to - m.from);
+        return qsizetype(std::min<qint64>(len, m_limit + 1));
+    }
+
+    // Writes text with its marks filled to dst; the depth of the calls is
+    // bounded by the number of steps.
+    QChar *write(QChar *dst, QStringView text, const std::vector<Mark> &marks) const
+    {
+        qsizetype at = 0;
+        for (const Mark &m : marks) {
+            dst = copy(dst, text.mid(at, m.from - at));
+            if (m_lengths[size_t(m.step)] > 0)
+                dst = write(dst, m_steps[size_t(m.step)].value, m_marks[size_t(m.step)]);
+            at = m.to;
+        }
+        return copy(dst, text.mid(at));
+    }
+
+    static QChar *copy(QChar *dst, QStringView part)
+    {
+        std::copy(part.begin(), part.end(), dst);
+        return dst + part.size();
+    }
+
+    std::vector<Step> m_steps;
+    std::vector<std::vector<Mark>> m_marks;
+    std::vector<qsizetype> m_lengths;
+    QHash<QStringView, int> m_index;
+    qsizetype m_limit = 0;
+};
+
+QString pageTooLargeText(qsizetype limit)
+{
+    return QStringLiteral("Die Seite würde länger als %1 Millionen Zeichen und wird nicht erzeugt. "
+                          "Wahrscheinlich enthalten Texte des Quiz Platzhalter der Vorlage wie \"<!-- FIELDS -->\", "
+                          "die sich gegenseitig vervielfachen.")
+        .arg(limit / (1024 * 1024));
 }
 
 } // namespace
@@ -94,7 +232,14 @@ bool PageGenerator::loadTemplate(QString *text, QString *error) const
             *error = QStringLiteral("%1: %2").arg(m_templatePath, f.errorString());
         return false;
     }
-    const QByteArray data = f.readAll();
+    // Bounded, so that a template that is no file (a device without end)
+    // cannot exhaust the memory.
+    const QByteArray data = f.read(kMaxPageChars + 1);
+    if (data.size() > kMaxPageChars) {
+        if (error)
+            *error = QStringLiteral("%1: Die Vorlage ist länger als %2 Millionen Zeichen.").arg(m_templatePath).arg(kMaxPageChars / (1024 * 1024));
+        return false;
+    }
     if (f.error() != QFileDevice::NoError) {
         if (error)
             *error = QStringLiteral("%1: %2").arg(m_templatePath, f.errorString());
@@ -104,71 +249,108 @@ bool PageGenerator::loadTemplate(QString *text, QString *error) const
     QString out = LineBreaks::toCrLf(TextCodec::fromCodePage(data));
     if (!out.isEmpty() && !out.endsWith(CRLF))
         out += CRLF;
-    *text = out;
+    *text = std::move(out);
     return true;
 }
 
 bool PageGenerator::generate(QString *result, QString *error)
 {
-    QString page;
-    if (!loadTemplate(&page, error))
+    m_failure = Failure::None;
+    try {
+        QString page;
+        if (!loadTemplate(&page, error)) {
+            m_failure = Failure::Template;
+            return false;
+        }
+        if (!fillTemplate(page, &page)) {
+            m_failure = Failure::TooLarge;
+            if (error)
+                *error = pageTooLargeText(m_maxPageChars);
+            return false;
+        }
+        *result = std::move(page);
+        return true;
+    } catch (const std::bad_alloc &) {
+        m_failure = Failure::OutOfMemory;
+        if (error)
+            *error = QStringLiteral("Der Arbeitsspeicher reicht nicht aus, um die Seite zu erzeugen.");
         return false;
+    }
+}
+
+bool PageGenerator::fillTemplate(const QString &templ, QString *page)
+{
     const Quiz &q = m_quiz;
     auto t = [&q](SettingKey key) { return q.text(key); };
     auto f = [&q](SettingKey key) { return q.flag(key); };
 
-    fill(page, "CSS", styleSheet());
-    fill(page, "JSCRIPT", formScript());
-    fill(page, "SETTINGS", scrambledFlag(f(SettingKey::chkShowAuswertung)));
-    fill(page, "TITLE", htmlAttribute(t(SettingKey::edtFormTitel)));
-    fill(page, "ENCODING", t(SettingKey::encoding));
-    fill(page, "FORMMAIL", htmlAttribute(t(SettingKey::cboFormMailer)));
-    fill(page, "ERRORPAGES", errorPageFields());
-    fill(page, "TEXTAUSWERTHEAD", htmlAttribute(t(SettingKey::edtAuswertungHeader)));
-    fill(page, "TEXTAUSWERT", base64(encodeText(QString(t(SettingKey::memoAuswertung)).replace(CRLF, lineBreakMarker()))));
-    fill(page, "BGCOLOR", t(SettingKey::edtHGColor));
-    fill(page, "TABLECOLOR", t(SettingKey::edtTabColor));
-    fill(page, "TEXTCOLOR", t(SettingKey::edtTextColor));
-    fill(page, "HEADINGCOLOR", t(SettingKey::edtHeaderColor));
-    fill(page, "HEADINGFONT", t(SettingKey::cboFontHeader));
-    fill(page, "HEADINGFONTSIZE", t(SettingKey::edtSizeHeader));
-    fill(page, "NORMALFONT", t(SettingKey::cboFontForm));
-    fill(page, "NORMALFONTSIZE", t(SettingKey::edtSizeForm));
-    fill(page, "TABLEWIDTH", htmlAttribute(t(SettingKey::edtTabWidth)));
-    fill(page, "TITLETAG", htmlText(t(SettingKey::edtFormTitel)));
-    fill(page, "QUESTIONCOUNT", QString::number(q.questions().count()));
-    fill(page, "QUESTIONTYP", questionTypeFields());
-    fill(page, "QUESTIONANSWERCOUNT", answerCountFields());
-    fill(page, "QUESTIONS", questionTextFields());
-    fill(page, "ANSWERS", rightAnswerFields());
-    fill(page, "ALLANSWERS", allAnswerFields());
-    fill(page, "SHOWUSERANSWERS", boolText(f(SettingKey::chkShowUserAnswers)));
-    fill(page, "CHKSHOWUSERCORRECTANSWERS", boolText(f(SettingKey::chkShowUserCorrectAnswers)));
-    fill(page, "SHOWPICDIAGRAMM", boolText(f(SettingKey::chkShowPicDiagramm)));
-    fill(page, "SUBJECT", htmlAttribute(t(SettingKey::edtBetreff)));
-    fill(page, "ADMIN", scrambledBase64(encodeText(t(SettingKey::edtEMail))));
-    fill(page, "FORMID", newFormId());
-    fill(page, "SETTINGSC", scrambledBase64(boolText(f(SettingKey::chkCaptcha))));
+    // The steps in their order; each value is built at its step, so that the
+    // form id is drawn before the captcha row that shows it.
+    std::vector<Step> steps;
+    steps.reserve(44);
+    auto fill = [&steps](const char *name, const QString &value) { steps.push_back({QLatin1String(name), value, true}); };
+    auto skip = [&steps](const char *name) { steps.push_back({QLatin1String(name), QString(), false}); };
+
+    fill("CSS", styleSheet());
+    fill("JSCRIPT", formScript());
+    fill("SETTINGS", scrambledFlag(f(SettingKey::chkShowAuswertung)));
+    fill("TITLE", htmlAttribute(t(SettingKey::edtFormTitel)));
+    fill("ENCODING", t(SettingKey::encoding));
+    fill("FORMMAIL", htmlAttribute(t(SettingKey::cboFormMailer)));
+    fill("ERRORPAGES", errorPageFields());
+    fill("TEXTAUSWERTHEAD", htmlAttribute(t(SettingKey::edtAuswertungHeader)));
+    fill("TEXTAUSWERT", base64(encodeText(QString(t(SettingKey::memoAuswertung)).replace(CRLF, lineBreakMarker()))));
+    fill("BGCOLOR", t(SettingKey::edtHGColor));
+    fill("TABLECOLOR", t(SettingKey::edtTabColor));
+    fill("TEXTCOLOR", t(SettingKey::edtTextColor));
+    fill("HEADINGCOLOR", t(SettingKey::edtHeaderColor));
+    fill("HEADINGFONT", t(SettingKey::cboFontHeader));
+    fill("HEADINGFONTSIZE", t(SettingKey::edtSizeHeader));
+    fill("NORMALFONT", t(SettingKey::cboFontForm));
+    fill("NORMALFONTSIZE", t(SettingKey::edtSizeForm));
+    fill("TABLEWIDTH", htmlAttribute(t(SettingKey::edtTabWidth)));
+    fill("TITLETAG", htmlText(t(SettingKey::edtFormTitel)));
+    fill("QUESTIONCOUNT", QString::number(q.questions().count()));
+    fill("QUESTIONTYP", questionTypeFields());
+    fill("QUESTIONANSWERCOUNT", answerCountFields());
+    fill("QUESTIONS", questionTextFields());
+    fill("ANSWERS", rightAnswerFields());
+    fill("ALLANSWERS", allAnswerFields());
+    fill("SHOWUSERANSWERS", boolText(f(SettingKey::chkShowUserAnswers)));
+    fill("CHKSHOWUSERCORRECTANSWERS", boolText(f(SettingKey::chkShowUserCorrectAnswers)));
+    fill("SHOWPICDIAGRAMM", boolText(f(SettingKey::chkShowPicDiagramm)));
+    fill("SUBJECT", htmlAttribute(t(SettingKey::edtBetreff)));
+    fill("ADMIN", scrambledBase64(encodeText(t(SettingKey::edtEMail))));
+    fill("FORMID", newFormId());
+    fill("SETTINGSC", scrambledBase64(boolText(f(SettingKey::chkCaptcha))));
     if (f(SettingKey::chkCaptcha))
-        fill(page, "CAPTCHA", captchaBlock());
-    fill(page, "BEITE", htmlAttribute(t(SettingKey::edtTabWidth)));
-    fill(page, "FORMTITLE", htmlText(t(SettingKey::edtFormTitel)));
-    fill(page, "EINLEITUNGTEXT", htmlMarkup(t(SettingKey::memoEinleitung)));
-    fill(page, "FIELDS", questionRows());
+        fill("CAPTCHA", captchaBlock());
+    else
+        skip("CAPTCHA");
+    fill("BEITE", htmlAttribute(t(SettingKey::edtTabWidth)));
+    fill("FORMTITLE", htmlText(t(SettingKey::edtFormTitel)));
+    fill("EINLEITUNGTEXT", htmlMarkup(t(SettingKey::memoEinleitung)));
+    fill("FIELDS", questionRows());
     if (f(SettingKey::chkShowAdress) && f(SettingKey::rdBegin))
-        fill(page, "INPUTF", addressBlock());
+        fill("INPUTF", addressBlock());
+    else
+        skip("INPUTF");
     if (f(SettingKey::chkShowAdress) && f(SettingKey::rdEnd))
-        fill(page, "INPUTD", addressBlock());
-    fill(page, "TEXTENDE", htmlMarkup(t(SettingKey::memoTextEnde)));
-    fill(page, "SENDBUTTON", htmlAttribute(t(SettingKey::edtSendenButton)));
-    fill(page, "RESETBUTTON", htmlAttribute(t(SettingKey::edtCancelButton)));
+        fill("INPUTD", addressBlock());
+    else
+        skip("INPUTD");
+    fill("TEXTENDE", htmlMarkup(t(SettingKey::memoTextEnde)));
+    fill("SENDBUTTON", htmlAttribute(t(SettingKey::edtSendenButton)));
+    fill("RESETBUTTON", htmlAttribute(t(SettingKey::edtCancelButton)));
     if (f(SettingKey::chkPrintButton))
-        fill(page, "PRINTBUTTON",
+        fill("PRINTBUTTON",
              QStringLiteral("<input type=\"button\" name=\"print\" value=\"") + htmlAttribute(t(SettingKey::edtPrint)) +
                  QStringLiteral("\" onClick=\"javascript:window.print()\" class=\"button\">") + CRLF);
-    fill(page, "CLASS", f(SettingKey::cboStandardButton) ? QString() : QStringLiteral("class=\"button\""));
-    *result = page;
-    return true;
+    else
+        skip("PRINTBUTTON");
+    fill("CLASS", f(SettingKey::cboStandardButton) ? QString() : QStringLiteral("class=\"button\""));
+
+    return PageFiller(std::move(steps)).fill(templ, m_maxPageChars, page);
 }
 
 QString PageGenerator::styleSheet() const

@@ -17,9 +17,21 @@ public:
     // Draws form ids from source instead of the random generator.
     void setFormIdSource(std::function<int()> source) { m_formIdSource = std::move(source); }
 
-    // The complete page. On a template that cannot be read it returns false
-    // and error holds the reason; page is then untouched.
+    // The longest page that is built, in characters: no quiz comes near it,
+    // but texts holding placeholders of later steps can multiply the page.
+    static constexpr qsizetype kMaxPageChars = 32 * 1024 * 1024;
+    // A lower limit, for the fuzz harness, whose sanitizers make each
+    // character slow.
+    void setMaxPageChars(qsizetype limit) { m_maxPageChars = limit; }
+
+    enum class Failure { None, Template, TooLarge, OutOfMemory };
+
+    // The complete page. On failure it returns false, page is untouched and
+    // error holds the reason: for Failure::Template the template's path and
+    // the system's text, otherwise a German message to show as it is.
     bool generate(QString *page, QString *error = nullptr);
+    // Why the last generate() failed.
+    Failure failure() const { return m_failure; }
     // The template read as 8-bit text, every line followed by CR LF.
     bool loadTemplate(QString *text, QString *error = nullptr) const;
 
@@ -40,7 +52,11 @@ public:
     int formId() const { return m_formId; }
 
 private:
+    bool fillTemplate(const QString &templ, QString *page);
+
     const Quiz &m_quiz;
+    Failure m_failure = Failure::None;
+    qsizetype m_maxPageChars = kMaxPageChars;
     QString m_templatePath;
     std::function<int()> m_formIdSource;
     int m_formId = 0;

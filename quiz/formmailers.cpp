@@ -9,6 +9,8 @@
 
 #include <QFile>
 
+#include <new>
+
 namespace {
 QStringList readChildren(const XmlElement *list, bool *complete = nullptr)
 {
@@ -27,6 +29,23 @@ QStringList readChildren(const XmlElement *list, bool *complete = nullptr)
         entries << t;
     }
     return entries;
+}
+
+// The manager's rows; complete tells whether the whole list was read.
+QStringList managerEntriesOf(const QByteArray &data, bool *complete)
+{
+    if (complete)
+        *complete = false;
+    try {
+        XmlElement root;
+        if (!parseXml(data, &root))
+            return {};
+        return readChildren(root.child(QStringLiteral("formmailers")), complete);
+    } catch (const std::bad_alloc &) {
+        if (complete)
+            *complete = false;
+        return {};
+    }
 }
 } // namespace
 
@@ -53,23 +72,38 @@ void seedUserFile()
     QFile::setPermissions(target, QFile::permissions(target) | QFile::WriteOwner | QFile::ReadOwner);
 }
 
+QStringList dropDownEntries(const QByteArray &data)
+{
+    try {
+        XmlElement root;
+        if (!parseXml(data, &root) || root.children.empty())
+            return {};
+        return readChildren(&root.children.front());
+    } catch (const std::bad_alloc &) {
+        return {};
+    }
+}
+
+QStringList managerEntries(const QByteArray &data)
+{
+    return managerEntriesOf(data, nullptr);
+}
+
 QStringList readDropDownEntries(const QString &path)
 {
-    XmlElement root;
-    if (!parseXmlFile(path, &root) || root.children.empty())
-        return {};
-    return readChildren(&root.children.front());
+    QByteArray data;
+    return readXmlFile(path, &data) ? dropDownEntries(data) : QStringList();
 }
 
 QStringList readManagerEntries(const QString &path, ReadResult *result)
 {
     if (result)
         *result = QFile::exists(path) ? ReadResult::Unreadable : ReadResult::Missing;
-    XmlElement root;
-    if (!parseXmlFile(path, &root))
+    QByteArray data;
+    if (!readXmlFile(path, &data))
         return {};
     bool complete = false;
-    const QStringList entries = readChildren(root.child(QStringLiteral("formmailers")), &complete);
+    const QStringList entries = managerEntriesOf(data, &complete);
     if (result && complete)
         *result = ReadResult::Read;
     return entries;
@@ -89,7 +123,13 @@ QByteArray toBytes(const QStringList &entries)
 
 bool save(const QString &path, const QStringList &entries, QString *error)
 {
-    return writeFileSafely(path, toBytes(entries), error);
+    try {
+        return writeFileSafely(path, toBytes(entries), error);
+    } catch (const std::bad_alloc &) {
+        if (error)
+            *error = QStringLiteral("Der Arbeitsspeicher reicht nicht aus, um die Datei zu speichern.");
+        return false;
+    }
 }
 
 } // namespace FormMailers

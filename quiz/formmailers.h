@@ -28,6 +28,10 @@ enum class ReadResult { Read, Missing, Unreadable };
 // "formmailers". Reading stops silently at the first failure; result, when
 // given, says how far it came.
 QStringList readManagerEntries(const QString &path, ReadResult *result = nullptr);
+// The same two readings of a file's bytes. A file that cannot be read, is
+// refused by the reader's limits or does not fit into memory gives no entries.
+QStringList dropDownEntries(const QByteArray &data);
+QStringList managerEntries(const QByteArray &data);
 QByteArray toBytes(const QStringList &entries);
 // Seeds the per-user file when the user has none and gives quiz its entries.
 void loadInto(Quiz &quiz);

@@ -12,7 +12,7 @@
 #include "xmlelement.h"
 #include "xmlwriter.h"
 
-#include <QFile>
+#include <new>
 
 namespace {
 
@@ -115,7 +115,8 @@ QByteArray toBytes(const Quiz &quiz)
     return w.toUtf8();
 }
 
-bool fromBytes(Quiz &quiz, const QByteArray &data, QString *reason)
+namespace {
+bool readProject(Quiz &quiz, const QByteArray &data, QString *reason)
 {
     XmlElement root;
     if (!parseXml(data, &root, reason))
@@ -154,23 +155,39 @@ bool fromBytes(Quiz &quiz, const QByteArray &data, QString *reason)
     quiz.takeFrom(fresh);
     return true;
 }
+} // namespace
+
+bool fromBytes(Quiz &quiz, const QByteArray &data, QString *reason)
+{
+    QString why;
+    bool ok = false;
+    try {
+        ok = readProject(quiz, data, &why);
+    } catch (const std::bad_alloc &) {
+        why = QStringLiteral("Der Arbeitsspeicher reicht nicht aus, um die Datei zu lesen.");
+    }
+    if (reason)
+        *reason = why;
+    return ok;
+}
 
 } // namespace ProjectFile
 
 bool saveProjectFile(const Quiz &quiz, const QString &path, QString *error)
 {
-    return writeFileSafely(path, ProjectFile::toBytes(quiz), error);
+    try {
+        return writeFileSafely(path, ProjectFile::toBytes(quiz), error);
+    } catch (const std::bad_alloc &) {
+        if (error)
+            *error = QStringLiteral("Der Arbeitsspeicher reicht nicht aus, um die Datei zu speichern.");
+        return false;
+    }
 }
 
 bool loadProjectFile(Quiz &quiz, const QString &path, QString *reason)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (reason)
-            *reason = f.errorString();
-        return false;
-    }
-    return ProjectFile::fromBytes(quiz, f.readAll(), reason);
+    QByteArray data;
+    return readXmlFile(path, &data, reason) && ProjectFile::fromBytes(quiz, data, reason);
 }
 
 bool openProject(Quiz &quiz, const QString &path, QString *reason)

@@ -18,7 +18,9 @@ QString notAProjectMessage();
 QByteArray toBytes(const Quiz &quiz);
 
 // Reads a project from bytes into a copy of quiz's settings and, only when
-// the whole file was read, makes quiz hold it. A failure leaves quiz as it was.
+// the whole file was read, makes quiz hold it. A failure leaves quiz as it was;
+// reason then explains a refused file (too large, too deep, entities, out of
+// memory) and stays empty for a file that is simply no project.
 bool fromBytes(Quiz &quiz, const QByteArray &data, QString *reason = nullptr);
 
 } // namespace ProjectFile
@@ -28,8 +30,8 @@ bool fromBytes(Quiz &quiz, const QByteArray &data, QString *reason = nullptr);
 bool saveProjectFile(const Quiz &quiz, const QString &path, QString *error = nullptr);
 
 // Reads the project at path into quiz. All or nothing: on any failure quiz
-// is unchanged and the result is false (show ProjectFile::notAProjectMessage());
-// reason then holds why, where the platform or the reader says so.
+// is unchanged and the result is false (show ProjectFile::notAProjectMessage(),
+// and reason when it is not empty: why the file could not be read or was refused).
 bool loadProjectFile(Quiz &quiz, const QString &path, QString *reason = nullptr);
 
 // Opens a project as the editor does at a start with that file: the quiz

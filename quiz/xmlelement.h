@@ -9,8 +9,17 @@
 // child elements keeps its text exactly, blanks and line breaks included.
 struct XmlElement {
     QString name;
-    QString text; // character data directly inside the element
+    QString text; // character data directly inside the element (kept exactly when it holds no elements)
     std::vector<XmlElement> children;
+
+    XmlElement() = default;
+    XmlElement(XmlElement &&) = default;
+    XmlElement &operator=(XmlElement &&) = default;
+    // A copy would recurse as deep as the tree; nothing needs one.
+    XmlElement(const XmlElement &) = delete;
+    XmlElement &operator=(const XmlElement &) = delete;
+    // Frees the tree without recursion, however deep it is.
+    ~XmlElement();
 
     // The first child of that name, or null.
     const XmlElement *child(const QString &childName) const;
@@ -18,7 +27,24 @@ struct XmlElement {
     bool readText(QString *out) const;
 };
 
-// Parses a whole document into its document element.
-bool parseXml(const QByteArray &data, XmlElement *root, QString *error = nullptr);
-bool parseXmlFile(const QString &path, XmlElement *root, QString *error = nullptr);
+// Bounds that no file of this program comes near and that every hostile file
+// meets: the file's size and the depth of its elements.
+namespace XmlLimits {
+constexpr qint64 kMaxFileBytes = 32 * 1024 * 1024;
+constexpr int kMaxDepth = 256;
+} // namespace XmlLimits
 
+// Parses a whole document into its document element. A document type
+// declaration that declares entities is refused, as is a reference to an
+// entity that cannot be resolved, a file beyond the limits above and a file
+// that does not fit into memory: reason then holds a German explanation.
+// For a file that is simply not well-formed XML reason stays empty.
+bool parseXml(const QByteArray &data, XmlElement *root, QString *reason = nullptr);
+class QIODevice;
+enum class ReadResult { Ok, TooLarge, Failed };
+// Reads what device holds, up to limit bytes; TooLarge when it holds more,
+// Failed on a read error (the device's errorString() tells why).
+ReadResult readAtMost(QIODevice &device, qint64 limit, QByteArray *data);
+// Reads a file of at most XmlLimits::kMaxFileBytes; reason holds why not.
+bool readXmlFile(const QString &path, QByteArray *data, QString *reason = nullptr);
+bool parseXmlFile(const QString &path, XmlElement *root, QString *reason = nullptr);

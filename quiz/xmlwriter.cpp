@@ -2,13 +2,15 @@
 
 void XmlWriter::indent()
 {
-    m_out += QString(int(m_open.size()) * 2, QLatin1Char(' '));
+    m_out.resize(m_out.size() + qsizetype(m_open.size()) * 2, QLatin1Char(' '));
 }
 
 void XmlWriter::startElement(const QString &name)
 {
     indent();
-    m_out += QLatin1Char('<') + name + QStringLiteral(">\n");
+    m_out += QLatin1Char('<');
+    m_out += name;
+    m_out += QLatin1String(">\n");
     m_open.push_back(name);
     m_openEnd.push_back(m_out.size());
 }
@@ -22,21 +24,25 @@ void XmlWriter::endElement()
     if (m_out.size() == contentStart) {
         // An element without children is written empty, like an empty value.
         m_out.chop(2);
-        m_out += QStringLiteral("/>\n");
+        m_out += QLatin1String("/>\n");
         return;
     }
     indent();
-    m_out += QStringLiteral("</") + name + QStringLiteral(">\n");
+    m_out += QLatin1String("</");
+    m_out += name;
+    m_out += QLatin1String(">\n");
 }
 
 void XmlWriter::textElement(const QString &name, const QString &value)
 {
     indent();
+    m_out += QLatin1Char('<');
+    m_out += name;
     if (value.isEmpty()) {
-        m_out += QLatin1Char('<') + name + QStringLiteral("/>\n");
+        m_out += QLatin1String("/>\n");
         return;
     }
-    m_out += QLatin1Char('<') + name + QLatin1Char('>');
+    m_out += QLatin1Char('>');
     // Copies stretches between the characters that need a change.
     const QChar *p = value.constData();
     const int n = value.size();
@@ -61,10 +67,13 @@ void XmlWriter::textElement(const QString &name, const QString &value)
             m_out += QStringLiteral("&gt;");
             break;
         case '\r':
-            // CR LF becomes CR CR LF; a parser turns it into two LF.
-            m_out += QLatin1Char('\r');
+            // CR LF becomes CR CR LF; a parser turns it into two LF. A lone
+            // CR would come back as LF, so it goes as a character reference,
+            // which a parser delivers unchanged.
             if (i + 1 < n && p[i + 1] == QLatin1Char('\n'))
-                m_out += QLatin1Char('\r');
+                m_out += QStringLiteral("\r\r");
+            else
+                m_out += QStringLiteral("&#13;");
             break;
         default:
             // Control characters other than tab and line breaks cannot stand
@@ -74,6 +83,8 @@ void XmlWriter::textElement(const QString &name, const QString &value)
         }
     }
     flush(n);
-    m_out += QStringLiteral("</") + name + QStringLiteral(">\n");
+    m_out += QLatin1String("</");
+    m_out += name;
+    m_out += QLatin1String(">\n");
 }
 

@@ -6,7 +6,8 @@
 
 // Writes elements one per line, indented by two spaces per level, with the
 // reserved characters escaped and each CR LF of a value written as the
-// literal characters CR CR LF, so that a parser delivers two LF for it.
+// literal characters CR CR LF, so that a parser delivers two LF for it; a
+// lone CR is written as "&#13;", which a parser delivers as CR.
 class XmlWriter
 {
 public:

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Pruvex in ./build and runs every test.
+# Installs what is missing, builds Pruvex in ./build and runs every test,
+# then the fuzz harnesses (scripts/fuzz.sh, in ./build-fuzz).
 # PRUVEX_BUILD_DIR names another build folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -21,4 +22,10 @@ fi
 export QT_QPA_PLATFORM=offscreen
 export QTWEBENGINE_DISABLE_SANDBOX=1
 export QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu
-exec ctest --test-dir "$build_dir" --output-on-failure
+status=0
+ctest --test-dir "$build_dir" --output-on-failure || status=$?
+
+# The fuzz harnesses, built apart with clang and the sanitizers, each for a
+# short fixed time over its corpus of every input that ever failed.
+scripts/fuzz.sh || status=1
+exit $status

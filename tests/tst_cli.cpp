@@ -79,6 +79,8 @@ private slots:
     void brokenProjectFails_data();
     void brokenProjectFails();
 
+    void refusedInputs_data();
+    void refusedInputs();
     void addressList_data();
     void addressList();
 
@@ -491,6 +493,46 @@ void TestCli::brokenProjectFails()
     QVERIFY(QString::fromUtf8(r.err).startsWith(kNotAProject));
 }
 
+void TestCli::refusedInputs_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QByteArray>("content"); // of p.pvx
+    QTest::addColumn<QString>("message");    // a part of standard error
+    QTest::addColumn<QString>("unwritten");  // a file that must not appear
+
+    QTest::newRow("show an endless device") << QStringList{"show", "/dev/zero"} << QByteArray()
+                                            << QStringLiteral("/dev/zero (Die Datei ist größer als 32 MB.)") << QString();
+    QTest::newRow("show, read error after opening")
+        << QStringList{"show", "/proc/self/mem"} << QByteArray() << QStringLiteral("(Die Datei kann nicht gelesen werden: ") << QString();
+    QTest::newRow("show a file nested too deep")
+        << QStringList{"show", "p.pvx"} << project(QByteArray(), QByteArray("<a>").repeated(300000) + QByteArray("</a>").repeated(300000))
+        << QStringLiteral("tiefer als 256 Ebenen") << QString();
+    QTest::newRow("build from an endless device") << QStringList{"build", "/dev/zero", "-o", "neu.pvx"} << QByteArray()
+                                                  << QStringLiteral("Die JSON-Daten sind größer als 32 MB.") << QStringLiteral("neu.pvx");
+    // An encoding (which goes into the page as it stands) whose copies of a
+    // later step's placeholder multiply a long introduction.
+    QTest::newRow("export of chained placeholders")
+        << QStringList{"export", "p.pvx"}
+        << project("    <memoEinleitung>" + QByteArray(1 << 20, 'x') + "</memoEinleitung>\n"
+                   "    <encoding>" + QByteArray("&lt;!-- EINLEITUNGTEXT --&gt;").repeated(70) + "</encoding>\n")
+        << QStringLiteral("Die Seite würde länger als 32 Millionen Zeichen") << QStringLiteral("p.htm");
+}
+
+void TestCli::refusedInputs()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, message);
+    QFETCH(QString, unwritten);
+    if (!content.isNull())
+        write(QStringLiteral("p.pvx"), content);
+    const Result r = cli(args);
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(QString::fromUtf8(r.err).contains(message), r.err.constData());
+    if (!unwritten.isEmpty())
+        QVERIFY(!QFile::exists(path(unwritten)));
+}
+
 void TestCli::addressList_data()
 {
     QTest::addColumn<QByteArray>("userList"); // null: the user has none yet
@@ -505,6 +547,10 @@ void TestCli::addressList_data()
     QTest::newRow("an address in the project stays")
         << own << QByteArray("http://mein.example.org/quiz.php") << QStringLiteral("http://mein.example.org/quiz.php");
     QTest::newRow("an empty list leaves it empty") << QByteArray("<xml>\n  <formmailers/>\n</xml>\n") << QByteArray() << QString();
+    QTest::newRow("a list nested 300000 deep is no list")
+        << "<xml><formmailers>" + QByteArray("<formmail>").repeated(300000) + QByteArray("</formmail>").repeated(300000) +
+               "</formmailers></xml>"
+        << QByteArray() << QString();
 }
 
 void TestCli::addressList()

@@ -138,6 +138,17 @@ void TestFormMailers::readings_data()
     QTest::newRow("broken XML") << QByteArray("<xml><formmailers><formmail>http://a</formmail>") << QStringList{} << QStringList{};
     QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF<xml><formmailers><formmail>http://a</formmail></formmailers></xml>")
                                      << QStringList{"http://a"} << QStringList{"http://a"};
+
+    // Hostile lists give no entries instead of crashing every start.
+    const QByteArray deep = "<xml><formmailers>" + QByteArray("<formmail>").repeated(300000) +
+                            QByteArray("</formmail>").repeated(300000) + "</formmailers></xml>";
+    QTest::newRow("nested 300000 deep") << deep << QStringList{} << QStringList{};
+    QTest::newRow("entity declarations") << QByteArray("<!DOCTYPE xml [<!ENTITY a \"aaaaaaaaaa\">]><xml><formmailers><formmail>&a;&a;"
+                                                       "</formmail></formmailers></xml>")
+                                         << QStringList{} << QStringList{};
+    QTest::newRow("larger than the limit") << QByteArray("<xml><formmailers><formmail>") + QByteArray(33 * 1024 * 1024, 'a') +
+                                                  "</formmail></formmailers></xml>"
+                                           << QStringList{} << QStringList{};
 }
 
 void TestFormMailers::readings()
@@ -192,6 +203,7 @@ void TestFormMailers::saveRoundTrip_data()
     QTest::newRow("none") << QStringList();
     QTest::newRow("one") << QStringList{"http://a/quiz.php"};
     QTest::newRow("empty, blank and repeated") << QStringList{"", "  ", "http://a", "http://a"};
+    QTest::newRow("lone CR") << QStringList{"http://a\r", "\rb\r\r"};
 }
 
 void TestFormMailers::saveRoundTrip()

@@ -154,6 +154,22 @@ void TestPageAssembly::placeholders_data()
         << Questions{simple(QStringLiteral("F"), {QStringLiteral("x")})}
         << QStringLiteral("<title>Quiz &lt;!-- FIELDS --></title><h1>Quiz &lt;!-- FIELDS --></h1>\r\n");
 
+    // The colours go into the page as they stand, so their values show how
+    // the steps fill each other.
+    QTest::newRow("a chain of values, each copy filled")
+        << QByteArray("<!-- BGCOLOR -->\n")
+        << QVariantMap{{"edtHGColor", "<!-- TABLECOLOR -->-<!-- TABLECOLOR -->"}, {"edtTabColor", "(<!-- TEXTCOLOR -->)"}, {"edtTextColor", "m"}}
+        << Questions{} << QStringLiteral("(m)-(m)\r\n");
+    QTest::newRow("a value keeps its own placeholder")
+        << QByteArray("<!-- BGCOLOR -->|<!-- BGCOLOR -->\n") << QVariantMap{{"edtHGColor", "<!-- BGCOLOR -->"}} << Questions{}
+        << QStringLiteral("<!-- BGCOLOR -->|<!-- BGCOLOR -->\r\n");
+    QTest::newRow("a value with the placeholder of a skipped step")
+        << QByteArray("<!-- HEADINGFONT -->\n") << QVariantMap{{"cboFontHeader", "<!-- CAPTCHA --><!-- CLASS -->"}, {"cboStandardButton", true}}
+        << Questions{} << QStringLiteral("<!-- CAPTCHA -->\r\n");
+    QTest::newRow("placeholder-like texts stay")
+        << QByteArray("<!-- BGCOLOR --><!--BGCOLOR--><!-- Bgcolor --><!-- BGCOLOR-->\n") << QVariantMap{{"edtHGColor", "<!-- <!-- BGCOLOR -->"}}
+        << Questions{} << QStringLiteral("<!-- <!-- BGCOLOR --><!--BGCOLOR--><!-- Bgcolor --><!-- BGCOLOR-->\r\n");
+
     QTest::newRow("style and script block") << QByteArray("<!-- CSS -->\n<!-- JSCRIPT -->\n") << QVariantMap{} << Questions{}
                                             << Fixture::kDefaultStyle + "\r\n" + kEmptyScript + "\r\n";
 

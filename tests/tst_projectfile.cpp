@@ -532,6 +532,8 @@ void TestProjectFile::roundTripOfValues_data()
     QTest::newRow("CDATA end") << QStringLiteral("]]>");
     QTest::newRow("outside the BMP") << QString::fromUtf8("😀 中");
     QTest::newRow("empty") << QString();
+    QTest::newRow("lone CRs") << QStringLiteral("eins\rzwei\r\rdrei\r");
+    QTest::newRow("CR before a line break") << QStringLiteral("a\r\r\nb");
 }
 
 void TestProjectFile::roundTripOfValues()

@@ -166,6 +166,24 @@ private slots:
         QVERIFY(w.close());
     }
 
+    // A per-user address list nested deeper than any stack: the window
+    // starts with an empty list instead of crashing.
+    void startWithHostileAddressList()
+    {
+        const QString list = m_userDir.filePath(QStringLiteral("formmailers.xml"));
+        QVERIFY(QFile::exists(list)); // seeded by init()
+        const QByteArray old = TestFiles::readFile(list);
+        QVERIFY(TestFiles::writeFile(list, "<xml><formmailers>" + QByteArray("<formmail>").repeated(300000) +
+                                               QByteArray("</formmail>").repeated(300000) + "</formmailers></xml>"));
+        MainWindow w;
+        w.startUp(QString(), false);
+        const int entries = w.findChild<QComboBox *>(QStringLiteral("cboFormMailer"))->count();
+        QVERIFY(TestFiles::writeFile(list, old));
+        QCOMPARE(entries, 0);
+        Prompts::setNextAnswer(QVariant::fromValue(Prompts::No));
+        QVERIFY(w.close());
+    }
+
     void editsReachTheQuiz()
     {
         auto *title = control<QLineEdit>("edtFormTitel");
@@ -631,6 +649,29 @@ private slots:
         QTRY_VERIFY(QFile::exists(path));
         QVERIFY(TestFiles::readFile(path).contains("Vorschau \xC3\xBC"));
         QCOMPARE(control<QPlainTextEdit>("memoHtml")->toPlainText().contains(QStringLiteral("Vorschau \u00fc")), true);
+    }
+
+    // A title that multiplies itself through the placeholders: the HTML tab
+    // shows the message at once, the memo keeps its page, and the preview
+    // tab shows the message instead of a page.
+    void pageTooLargeIsShown()
+    {
+        window().quiz().setText(SettingKey::memoEinleitung, QString(1 << 20, QLatin1Char('x')));
+        // The background colour goes into the page as it stands.
+        window().quiz().setText(SettingKey::edtHGColor, QStringLiteral("<!-- EINLEITUNGTEXT -->").repeated(70));
+        auto *memo = control<QPlainTextEdit>("memoHtml");
+        memo->setPlainText(QStringLiteral("vorige Seite"));
+        Prompts::clearAsked();
+        control<QTabWidget>("PageControl1")->setCurrentIndex(5);
+        QCOMPARE(asked().size(), 1);
+        QVERIFY2(asked().first().text.startsWith(QStringLiteral("Die Seite würde länger als 32 Millionen Zeichen")),
+                 qPrintable(asked().first().text));
+        QCOMPARE(memo->toPlainText(), QStringLiteral("vorige Seite"));
+
+        control<QTabWidget>("PageControl1")->setCurrentIndex(6);
+        const QString path = m_userDir.filePath(QStringLiteral("temp.htm"));
+        QTRY_VERIFY(TestFiles::readFile(path).contains("Die Seite w\xC3\xBCrde l\xC3\xA4nger"));
+        QCOMPARE(asked().size(), 1);
     }
 
     void addressManagerRefillsTheDropDown()

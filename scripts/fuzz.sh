@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer harnesses of tests/fuzz in ./build-fuzz (clang with
+# AddressSanitizer and UndefinedBehaviorSanitizer) and runs each one for a
+# fixed time: first over its corpus in tests/fuzz/corpus, which holds every
+# input that ever failed, then on new inputs. A crash, a sanitizer report,
+# a timeout, too much memory or a broken property fails the run.
+#
+#   scripts/fuzz.sh [SECONDS [HARNESS...]]
+#
+# SECONDS per harness (default 20, or $PRUVEX_FUZZ_SECONDS; 0 replays the
+# corpus only); HARNESS one of
+# projectfile, formmailers, jsonio (default all three). New inputs go to a
+# temporary folder, so the corpus in the repository stays as it is; a
+# failing input is kept in build-fuzz/artifacts. PRUVEX_FUZZ_BUILD_DIR names
+# another build folder.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=${1:-${PRUVEX_FUZZ_SECONDS:-20}}
+shift || true
+harnesses=("$@")
+[[ ${#harnesses[@]} -gt 0 ]] || harnesses=(projectfile formmailers jsonio)
+build_dir=${PRUVEX_FUZZ_BUILD_DIR:-build-fuzz}
+
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S . -B "$build_dir" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DPRUVEX_FUZZ=ON -DPRUVEX_BUILD_EDITOR=OFF -DPRUVEX_BUILD_TESTS=OFF "${launcher[@]}" >/dev/null
+cmake --build "$build_dir" -j2 --target "${harnesses[@]/#/fuzz_}"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_DATA_HOME=$work/xdg
+artifacts=$build_dir/artifacts
+mkdir -p "$artifacts"
+
+status=0
+for h in "${harnesses[@]}"; do
+    dict=tests/fuzz/xml.dict
+    [[ $h == jsonio ]] && dict=tests/fuzz/json.dict
+    mkdir -p "$work/$h"
+    echo "fuzz: $h for ${seconds}s"
+    # 0 seconds: the corpus only.
+    limit=(-max_total_time="$seconds")
+    [[ $seconds == 0 ]] && limit=(-runs=0)
+    if "$build_dir/bin/fuzz_$h" "${limit[@]}" -timeout=10 -rss_limit_mb=2048 \
+        -dict="$dict" -artifact_prefix="$artifacts/$h-" -print_final_stats=1 \
+        "$work/$h" "tests/fuzz/corpus/$h" >"$work/$h.log" 2>&1; then
+        grep -E '^stat::(number_of_executed_units|peak_rss_mb)' "$work/$h.log" | sed "s/^/fuzz: $h /"
+    else
+        status=1
+        tail -n 60 "$work/$h.log"
+        echo "fuzz: $h FAILED; the input is in $artifacts (add it to tests/fuzz/corpus/$h)" >&2
+    fi
+done
+exit $status
