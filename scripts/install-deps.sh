@@ -12,7 +12,7 @@ packages=(
     fonts-dejavu-core  # a font, so that pages and windows render text
     qt6-translations-l10n  # Qt's own dialogs and the browser's pages in German
     libqt6sql6-sqlite libqt6sql6-psql  # the quiz server's databases
-    libcpp-httplib-dev libcurl4-openssl-dev  # the quiz server's HTTP and mail
+    pkg-config libcpp-httplib-dev libcurl4-openssl-dev  # the quiz server's HTTP and mail
     clang libclang-rt-14-dev  # libFuzzer and the sanitizers for the fuzz tests
     python3-aiosmtpd   # a real SMTP server for the mail tests
     openssl            # its certificate for the STARTTLS and SMTPS tests
