@@ -383,9 +383,6 @@ void EmbeddedView::navigate(const QString &pathOrUrl)
 
 void EmbeddedView::showPreview(const QString &filePath)
 {
-    // The page is shown from its text rather than from the file, so that it
-    // carries the preview's content policy, and under the file's address, so
-    // that its relative addresses find what lies beside it.
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly))
         return;
@@ -399,6 +396,15 @@ void EmbeddedView::showPreview(const QString &filePath)
         text = QStringDecoder(*declared).decode(bytes);
     else
         text = TextCodec::fromCodePage(bytes);
+    showPreviewPage(text, filePath);
+}
+
+void EmbeddedView::showPreviewPage(const QString &text, const QString &filePath)
+{
+    if (m_role != Role::Preview) {
+        navigate(filePath);
+        return;
+    }
     const QFileInfo info(filePath);
     startWrite(withPolicy(text, Role::Preview), QUrl::fromLocalFile(info.absoluteFilePath()),
                info.absoluteDir().filePath(info.completeBaseName() + QStringLiteral("-ansicht.htm")));

@@ -59,6 +59,11 @@ public:
     // Loads a local file path, "about:blank" or a web address and returns at
     // once; nobody waits for the load.
     void navigate(const QString &pathOrUrl);
+    // A preview's page whose file the caller has just written: shown from the
+    // text (with the preview's content policy) under the file's address, so
+    // that relative addresses find what lies beside the file. Other views
+    // navigate to the file.
+    void showPreviewPage(const QString &text, const QString &filePath);
     // True once something has been navigated to or written.
     bool hasDocument() const { return m_hasDocument; }
     // The document then holds and shows exactly this HTML text. Relative
@@ -122,6 +127,7 @@ private:
     // Runs the local event loop until *done is set by a signal handler, the
     // renderer dies, the user gives up or the engine does not answer at all.
     bool waitFor(const std::function<bool()> &done, const QString &busyText);
+    // Shows a page file of a preview: read and decoded as a browser reads it.
     void showPreview(const QString &filePath);
     void showLoadFailure(const QUrl &url, int domain, int code);
     // True while the user has just clicked or pressed a key in the view: only

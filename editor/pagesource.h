@@ -26,8 +26,9 @@ public:
 };
 
 // Generates the page, writes it to filePath in the quiz's encoding and lets
-// the view load that file. The old file is deleted first and the view is
-// told to load only after short pauses, during which the event loop runs.
+// the view show it as that file's page (from the text it has, without reading
+// the file back). The old file is deleted first and the view is told to show
+// it only after short pauses, during which the event loop runs.
 // A refresh of a view that is still refreshing is dropped. Write errors are
 // ignored: the view then shows whatever it shows for a missing file.
 void refreshPreview(PageSource &source, EmbeddedView &view, const QString &filePath);

@@ -38,14 +38,16 @@ void refreshPreview(PageSource &source, EmbeddedView &view, const QString &fileP
     QPointer<EmbeddedView> guard(&view);
     const auto done = [&view] { busyViews().remove(&view); };
 
+    // Taken now: the source may change while the event loop runs below.
+    QString text;
     QByteArray bytes;
     if (source.generateHtmlQuietly()) {
-        // Taken now: the source may change while the event loop runs below.
+        text = source.page().text;
         bytes = source.page().bytes;
     } else if (!source.failureText().isEmpty()) {
-        bytes = (QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body><p>") + source.failureText().toHtmlEscaped() +
-                 QStringLiteral("</p></body></html>\r\n"))
-                    .toUtf8();
+        text = QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body><p>") + source.failureText().toHtmlEscaped() +
+               QStringLiteral("</p></body></html>\r\n");
+        bytes = text.toUtf8();
     } else {
         done();
         return;
@@ -57,14 +59,19 @@ void refreshPreview(PageSource &source, EmbeddedView &view, const QString &fileP
 
     QDir().mkpath(QFileInfo(filePath).absolutePath());
     QFile file(filePath);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        file.write(bytes);
-        file.close();
-    }
+    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+    file.close();
     pause(kPauseMs);
 
     done();
-    if (guard)
+    if (!guard)
+        return;
+    // The view shows the page just written without reading the file back;
+    // a file that could not be written is navigated to, and the view shows
+    // what it shows for a missing file.
+    if (written)
+        view.showPreviewPage(text, filePath);
+    else
         view.navigate(filePath);
 }
 

@@ -45,8 +45,8 @@ FormBody::Status FormBody::parse(std::string_view body, int maxFields)
     }
     for (const auto &[name, value] : raw)
         if (name == "encoding") {
-            const QByteArray e = value.trimmed().toLower();
-            m_utf8 = e == "utf-8" || e == "utf8";
+            // The page was written in UTF-8 exactly when its encoding names it.
+            m_utf8 = TextCodec::namesUtf8(QString::fromLatin1(value));
             break;
         }
     auto text = [this](const QByteArray &b) {

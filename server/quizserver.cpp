@@ -4,6 +4,7 @@
 #include "formbody.h"
 #include "pages.h"
 #include "ratelimiter.h"
+#include "version.h"
 #include "store.h"
 #include "submission.h"
 
@@ -135,7 +136,7 @@ QuizServer::~QuizServer() = default;
 
 QString QuizServer::version()
 {
-    return QStringLiteral(PRUVEX_SERVER_VERSION);
+    return QStringLiteral(PRUVEX_VERSION_FULL);
 }
 
 int QuizServer::bind(QString *error)
