@@ -1,4 +1,5 @@
 #include "generatedpage.h"
+#include "outofmemory.h"
 
 #include "linebreaks.h"
 #include "quiz.h"
@@ -32,7 +33,7 @@ bool generatePage(const Quiz &quiz, GeneratedPage *page, QString *error, const P
         if (failure)
             *failure = PageGenerator::Failure::OutOfMemory;
         if (error)
-            *error = QStringLiteral("Der Arbeitsspeicher reicht nicht aus, um die Seite zu erzeugen.");
+            *error = OutOfMemory::generating();
         return false;
     }
     return true;

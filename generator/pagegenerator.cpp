@@ -1,4 +1,5 @@
 #include "pagegenerator.h"
+#include "outofmemory.h"
 
 #include "handoff.h"
 
@@ -273,7 +274,7 @@ bool PageGenerator::generate(QString *result, QString *error)
     } catch (const std::bad_alloc &) {
         m_failure = Failure::OutOfMemory;
         if (error)
-            *error = QStringLiteral("Der Arbeitsspeicher reicht nicht aus, um die Seite zu erzeugen.");
+            *error = OutOfMemory::generating();
         return false;
     }
 }

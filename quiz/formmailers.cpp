@@ -1,4 +1,5 @@
 #include "formmailers.h"
+#include "outofmemory.h"
 
 #include "quiz.h"
 
@@ -127,7 +128,7 @@ bool save(const QString &path, const QStringList &entries, QString *error)
         return writeFileSafely(path, toBytes(entries), error);
     } catch (const std::bad_alloc &) {
         if (error)
-            *error = QStringLiteral("Der Arbeitsspeicher reicht nicht aus, um die Datei zu speichern.");
+            *error = OutOfMemory::saving();
         return false;
     }
 }

@@ -1,4 +1,5 @@
 #include "projectfile.h"
+#include "outofmemory.h"
 
 #include "formmailers.h"
 #include "freetextquestion.h"
@@ -164,7 +165,7 @@ bool fromBytes(Quiz &quiz, const QByteArray &data, QString *reason)
     try {
         ok = readProject(quiz, data, &why);
     } catch (const std::bad_alloc &) {
-        why = QStringLiteral("Der Arbeitsspeicher reicht nicht aus, um die Datei zu lesen.");
+        why = OutOfMemory::reading();
     }
     if (reason)
         *reason = why;
@@ -179,7 +180,7 @@ bool saveProjectFile(const Quiz &quiz, const QString &path, QString *error)
         return writeFileSafely(path, ProjectFile::toBytes(quiz), error);
     } catch (const std::bad_alloc &) {
         if (error)
-            *error = QStringLiteral("Der Arbeitsspeicher reicht nicht aus, um die Datei zu speichern.");
+            *error = OutOfMemory::saving();
         return false;
     }
 }

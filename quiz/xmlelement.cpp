@@ -1,4 +1,5 @@
 #include "xmlelement.h"
+#include "outofmemory.h"
 
 #include <QFile>
 #include <QHash>
@@ -56,10 +57,6 @@ bool isWhitespaceOnly(const QString &s)
     return true;
 }
 
-QString outOfMemoryText()
-{
-    return QStringLiteral("Der Arbeitsspeicher reicht nicht aus, um die Datei zu lesen.");
-}
 
 // A document type declaration that declares entities: refused before the
 // parser sees it, since the parser expands parameter entities in it at once.
@@ -248,7 +245,7 @@ bool parseXml(const QByteArray &data, XmlElement *root, QString *reason)
         return parseWith(reader, root, reason);
     } catch (const std::bad_alloc &) {
         if (reason)
-            *reason = outOfMemoryText();
+            *reason = OutOfMemory::reading();
         return false;
     }
 }
@@ -301,7 +298,7 @@ bool readXmlFile(const QString &path, QByteArray *data, QString *reason)
         }
     } catch (const std::bad_alloc &) {
         if (reason)
-            *reason = outOfMemoryText();
+            *reason = OutOfMemory::reading();
     }
     return false;
 }
