@@ -65,7 +65,31 @@ QString scramble(const QString &text)
 
 QString base64(const QString &text)
 {
-    return QString::fromLatin1(TextCodec::toLatin1(text).toBase64());
+    // Written straight into the text, without the byte array of the
+    // Base64 characters in between.
+    static const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    const QByteArray bytes = TextCodec::toLatin1(text);
+    const auto *in = reinterpret_cast<const uchar *>(bytes.constData());
+    const qsizetype n = bytes.size();
+    QString out((n + 2) / 3 * 4, Qt::Uninitialized);
+    QChar *o = out.data();
+    qsizetype i = 0;
+    for (; i + 3 <= n; i += 3) {
+        const uint v = uint(in[i]) << 16 | uint(in[i + 1]) << 8 | in[i + 2];
+        o[0] = QLatin1Char(kAlphabet[v >> 18]);
+        o[1] = QLatin1Char(kAlphabet[(v >> 12) & 63]);
+        o[2] = QLatin1Char(kAlphabet[(v >> 6) & 63]);
+        o[3] = QLatin1Char(kAlphabet[v & 63]);
+        o += 4;
+    }
+    if (i < n) {
+        const uint v = uint(in[i]) << 16 | (i + 1 < n ? uint(in[i + 1]) << 8 : 0u);
+        o[0] = QLatin1Char(kAlphabet[v >> 18]);
+        o[1] = QLatin1Char(kAlphabet[(v >> 12) & 63]);
+        o[2] = i + 1 < n ? QLatin1Char(kAlphabet[(v >> 6) & 63]) : QLatin1Char('=');
+        o[3] = QLatin1Char('=');
+    }
+    return out;
 }
 
 std::optional<QString> fromBase64(const QString &value)
@@ -171,7 +195,14 @@ std::optional<bool> unscrambleFlag(const QString &scrambled)
 
 QString hiddenField(const QString &name, const QString &value)
 {
-    return QStringLiteral("  <input type=\"hidden\" name=\"") + name + QStringLiteral("\" value=\"") + value + QStringLiteral("\">") + CRLF;
+    QString out;
+    appendHiddenField(out, name, value);
+    return out;
+}
+
+void appendHiddenField(QString &out, QStringView name, QStringView value)
+{
+    out += u"  <input type=\"hidden\" name=\"" + name + u"\" value=\"" + value + u"\">\r\n";
 }
 
 } // namespace Handoff

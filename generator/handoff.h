@@ -70,6 +70,8 @@ std::optional<bool> unscrambleFlag(const QString &scrambled);
 
 // One hidden field line, CR LF included; value is written as it stands.
 QString hiddenField(const QString &name, const QString &value);
+// The same line, appended to out.
+void appendHiddenField(QString &out, QStringView name, QStringView value);
 
 // The line-break marker of auswertung_text.
 inline QString lineBreakMarker()

@@ -3,6 +3,7 @@
 
 #include "handoff.h"
 
+#include "charscan.h"
 #include "linebreaks.h"
 #include "pagetext.h"
 #include "paths.h"
@@ -142,12 +143,13 @@ private:
     {
         std::vector<Mark> marks;
         const qsizetype n = text.size();
-        qsizetype pos = 0;
-        // A search for the single character is several times faster than
-        // one for the whole opening.
-        while ((pos = text.indexOf(u'<', pos)) >= 0) {
-            if (!text.mid(pos).startsWith(u"<!-- ")) {
-                ++pos;
+        // Placeholders are found by their "!", which is rare in a page,
+        // unlike the "<" of every tag.
+        qsizetype bang = 1;
+        while ((bang = indexOfEither(text, bang, u'!', u'!')) >= 0) {
+            const qsizetype pos = bang - 1;
+            if (text[pos] != QLatin1Char('<') || !text.mid(pos).startsWith(u"<!-- ")) {
+                ++bang;
                 continue;
             }
             const qsizetype nameStart = pos + 5;
@@ -159,8 +161,8 @@ private:
                 if (it != m_index.cend() && *it >= first)
                     marks.push_back({pos, e + 4, *it});
             }
-            // No "<" stands inside "<!-- " or a name.
-            pos = e;
+            // No placeholder starts inside "<!-- " or a name.
+            bang = e;
         }
         return marks;
     }
@@ -483,7 +485,7 @@ QString PageGenerator::questionTypeFields() const
     QString s;
     int k = 0;
     for (const auto &q : m_quiz.questions())
-        s += hiddenField(QStringLiteral("typeFrage") + QString::number(k++), q->typeName());
+        appendHiddenField(s, QString(QStringLiteral("typeFrage") + QString::number(k++)), q->typeName());
     return s;
 }
 
@@ -492,7 +494,7 @@ QString PageGenerator::answerCountFields() const
     QString s;
     int k = 0;
     for (const auto &q : m_quiz.questions())
-        s += hiddenField(QStringLiteral("countFrage") + QString::number(k++), QString::number(q->answerCount()));
+        appendHiddenField(s, QString(QStringLiteral("countFrage") + QString::number(k++)), QString::number(q->answerCount()));
     return s;
 }
 
@@ -502,7 +504,7 @@ QString PageGenerator::questionTextFields() const
     int k = 0;
     for (const auto &q : m_quiz.questions()) {
         // Escaped for the attribute, so that the browser sends the text as typed.
-        s += hiddenField(QStringLiteral("beschrFrage") + QString::number(k++), q->caption.toHtmlEscaped());
+        appendHiddenField(s, QString(QStringLiteral("beschrFrage") + QString::number(k++)), PageText::htmlEscaped(q->caption));
     }
     return s;
 }
@@ -515,22 +517,22 @@ QString PageGenerator::rightAnswerFields() const
         const QString name = QStringLiteral("FA") + QString::number(k);
         switch (q->kind()) {
         case QuestionKind::FreeText:
-            s += hiddenField(name, scrambledBase64(joinItems(static_cast<const FreeTextQuestion &>(*q).answers)));
+            appendHiddenField(s, name, scrambledBase64(joinItems(static_cast<const FreeTextQuestion &>(*q).answers)));
             break;
         case QuestionKind::MultipleChoice: {
             QStringList parts;
             const auto &options = static_cast<const MultipleChoiceQuestion &>(*q).options;
             for (size_t j = 0; j < options.size(); ++j)
                 if (options[j].right)
-                    parts << QStringLiteral("Frage%1_%2").arg(k + 1).arg(j) + QChar(itemSeparator) + encodeItem(options[j].text);
-            s += hiddenField(name, scrambledBase64(parts.join(QChar(listSeparator))));
+                    parts << QStringLiteral("Frage") + QString::number(k + 1) + QLatin1Char('_') + QString::number(j) + QChar(itemSeparator) + encodeItem(options[j].text);
+            appendHiddenField(s, name, scrambledBase64(parts.join(QChar(listSeparator))));
             break;
         }
         case QuestionKind::SingleChoice: {
             const auto &options = static_cast<const SingleChoiceQuestion &>(*q).options;
             for (size_t j = 0; j < options.size(); ++j)
                 if (options[j].right)
-                    s += hiddenField(name, scrambledBase64(QString::number(j) + QChar(itemSeparator) + encodeItem(options[j].text)));
+                    appendHiddenField(s, name, scrambledBase64(QString::number(j) + QChar(itemSeparator) + encodeItem(options[j].text)));
             break;
         }
         }
@@ -547,7 +549,7 @@ QString PageGenerator::allAnswerFields() const
         if (q->kind() != QuestionKind::FreeText) {
             const auto &options = static_cast<const ChoiceQuestion &>(*q).options;
             for (size_t j = 0; j < options.size(); ++j)
-                s += hiddenField(QStringLiteral("FA_USER_%1_%2").arg(k).arg(j), base64(encodeText(options[j].text)));
+                appendHiddenField(s, QString(QStringLiteral("FA_USER_") + QString::number(k) + QLatin1Char('_') + QString::number(j)), base64(encodeText(options[j].text)));
         }
         ++k;
     }

@@ -1,5 +1,7 @@
 #include "linebreaks.h"
 
+#include "charscan.h"
+
 namespace LineBreaks {
 
 QString toCrLf(const QString &text)
@@ -8,21 +10,13 @@ QString toCrLf(const QString &text)
     const qsizetype n = text.size();
     QString out;
     qsizetype start = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        if (p[i] == QLatin1Char('\r')) {
-            if (i + 1 < n && p[i + 1] == QLatin1Char('\n')) {
-                ++i;
-                continue;
-            }
-        } else if (p[i] != QLatin1Char('\n')) {
-            continue;
-        }
-        // A lone CR at i, or an LF at i that follows no CR.
+    qsizetype i = 0;
+    while ((i = indexOfLoneBreak(text, i)) >= 0) {
         if (out.isNull())
             out.reserve(n + n / 32 + 2);
         out.append(p + start, i - start);
         out += QLatin1String("\r\n");
-        start = i + 1;
+        start = ++i;
     }
     if (out.isNull())
         return text;

@@ -33,45 +33,102 @@ bool startsTag(const QString &text, qsizetype i)
     return isAsciiLetter(next) || next == QLatin1Char('/') || next == QLatin1Char('!') || next == QLatin1Char('?');
 }
 
+// Builds the escaped form of a text run by run: the stretches between the
+// characters that change are copied whole, and a text in which nothing
+// changes is returned itself, without a copy.
+class RunCopy
+{
+public:
+    explicit RunCopy(const QString &text)
+        : m_text(text)
+    {
+    }
+    // Puts replacement in place of the characters from..to (exclusive).
+    void replace(qsizetype from, qsizetype to, QStringView replacement)
+    {
+        if (m_out.isNull())
+            m_out.reserve(m_text.size() + 16);
+        m_out.append(m_text.constData() + m_start, from - m_start);
+        m_out.append(replacement);
+        m_start = to;
+    }
+    QString result()
+    {
+        if (m_out.isNull())
+            return m_text;
+        m_out.append(m_text.constData() + m_start, m_text.size() - m_start);
+        return std::move(m_out);
+    }
+
+private:
+    const QString &m_text;
+    QString m_out;
+    qsizetype m_start = 0;
+};
+
 } // namespace
 
 QString htmlText(const QString &text)
 {
-    QString out;
-    out.reserve(text.size());
+    RunCopy out(text);
+    const QChar *p = text.constData();
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == QLatin1Char('&') && startsReference(text, i))
-            out += QStringLiteral("&amp;");
-        else if (c == QLatin1Char('<') && startsTag(text, i))
-            out += QStringLiteral("&lt;");
-        else
-            out += c;
+        const char16_t c = p[i].unicode();
+        if (c == u'&' && startsReference(text, i))
+            out.replace(i, i + 1, u"&amp;");
+        else if (c == u'<' && startsTag(text, i))
+            out.replace(i, i + 1, u"&lt;");
     }
-    return out;
+    return out.result();
 }
 
 QString htmlAttribute(const QString &text)
 {
-    QString out;
-    out.reserve(text.size());
+    RunCopy out(text);
+    const QChar *p = text.constData();
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == QLatin1Char('"'))
-            out += QStringLiteral("&quot;");
-        else if (c == QLatin1Char('&') && startsReference(text, i))
-            out += QStringLiteral("&amp;");
-        else if (c == QLatin1Char('<') && i + 1 < text.size() && text[i + 1] == QLatin1Char('!'))
-            out += QStringLiteral("&lt;");
-        else
-            out += c;
+        const char16_t c = p[i].unicode();
+        if (c == u'"')
+            out.replace(i, i + 1, u"&quot;");
+        else if (c == u'&' && startsReference(text, i))
+            out.replace(i, i + 1, u"&amp;");
+        else if (c == u'<' && i + 1 < text.size() && p[i + 1] == QLatin1Char('!'))
+            out.replace(i, i + 1, u"&lt;");
     }
-    return out;
+    return out.result();
+}
+
+QString htmlEscaped(const QString &text)
+{
+    RunCopy out(text);
+    const QChar *p = text.constData();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        switch (p[i].unicode()) {
+        case u'<':
+            out.replace(i, i + 1, u"&lt;");
+            break;
+        case u'>':
+            out.replace(i, i + 1, u"&gt;");
+            break;
+        case u'&':
+            out.replace(i, i + 1, u"&amp;");
+            break;
+        case u'"':
+            out.replace(i, i + 1, u"&quot;");
+            break;
+        default:
+            break;
+        }
+    }
+    return out.result();
 }
 
 QString htmlMarkup(const QString &text)
 {
     const QString open = QStringLiteral("<!--");
+    // Most texts hold no "<" at all; the search for one character is fast.
+    if (!text.contains(QLatin1Char('<')))
+        return text;
     qsizetype at = text.indexOf(open);
     while (at >= 0) {
         // "<!-->" and "<!--->" are whole comments; otherwise "-->" or "--!>" closes.
@@ -117,42 +174,43 @@ QString markupAsAttribute(const QString &markup)
 
 QString jsString(const QString &text)
 {
-    QString out;
-    out.reserve(text.size());
+    RunCopy out(text);
+    const QChar *p = text.constData();
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        switch (c.unicode()) {
+        switch (p[i].unicode()) {
         case u'\\':
-            out += QStringLiteral("\\\\");
+            out.replace(i, i + 1, u"\\\\");
             break;
         case u'"':
-            out += QStringLiteral("\\\"");
+            out.replace(i, i + 1, u"\\\"");
             break;
         case u'\r':
-            out += QStringLiteral("\\r");
+            out.replace(i, i + 1, u"\\r");
             break;
         case u'\n':
-            out += QStringLiteral("\\n");
+            out.replace(i, i + 1, u"\\n");
             break;
         case 0x2028:
-            out += QStringLiteral("\\u2028");
+            out.replace(i, i + 1, u"\\u2028");
             break;
         case 0x2029:
-            out += QStringLiteral("\\u2029");
+            out.replace(i, i + 1, u"\\u2029");
             break;
         case u'/':
-        case u'!':
             // "</" would end the script element in the middle of the string,
             // and "<!" would let a placeholder of the template in.
-            if (i > 0 && text[i - 1] == QLatin1Char('<'))
-                out += QLatin1Char('\\');
-            out += c;
+            if (i > 0 && p[i - 1] == QLatin1Char('<'))
+                out.replace(i, i + 1, u"\\/");
+            break;
+        case u'!':
+            if (i > 0 && p[i - 1] == QLatin1Char('<'))
+                out.replace(i, i + 1, u"\\!");
             break;
         default:
-            out += c;
+            break;
         }
     }
-    return out;
+    return out.result();
 }
 
 } // namespace PageText

@@ -24,6 +24,9 @@ QString htmlText(const QString &text);
 // "&quot;", "&" as in htmlText, and "<!" becomes "&lt;!" so that no
 // placeholder of the template is taken from it.
 QString htmlAttribute(const QString &text);
+// Every "<", ">", "&" and '"' as its entity, as QString::toHtmlEscaped does,
+// without a copy of a text that holds none of them.
+QString htmlEscaped(const QString &text);
 // A text the user edits as HTML stays markup; only a "<!--" that no "-->"
 // closes within the text is written as "&lt;!--", so that it shows instead
 // of hiding the rest of the page.

@@ -36,14 +36,17 @@ QByteArray toLatin1(const QString &text)
 {
     // One byte per character: a surrogate pair is one character outside
     // ISO-8859-1 and becomes a single "?".
-    QByteArray bytes;
-    bytes.reserve(text.size());
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char *out = bytes.data();
+    const QChar *p = text.constData();
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = p[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < n && p[i + 1].isLowSurrogate())
             ++i;
-        bytes += c.unicode() < 0x100 ? char(c.unicode()) : '?';
+        *out++ = c < 0x100 ? char(c) : '?';
     }
+    bytes.truncate(out - bytes.constData());
     return bytes;
 }
 

@@ -349,6 +349,22 @@ void TestPageAssembly::normaliseLineBreaks_data()
     QTest::newRow("LF CR is two breaks") << QStringLiteral("a\n\rb") << QStringLiteral("a\r\n\r\nb");
     QTest::newRow("empty") << QString() << QString();
     QTest::newRow("no break") << QStringLiteral("\u00e4") << QStringLiteral("\u00e4");
+    // Texts are searched in blocks of eight characters: every form of break
+    // at every place of two blocks and of the end, with the text around it.
+    const struct {
+        const char *name;
+        const char *form;
+        const char *crLf;
+    } forms[] = {{"lone LF", "\n", "\r\n"}, {"lone CR", "\r", "\r\n"}, {"CR LF", "\r\n", "\r\n"}, {"CR CR LF", "\r\r\n", "\r\n\r\n"}};
+    for (const auto &f : forms) {
+        for (int at = 0; at <= 17; ++at) {
+            for (const int after : {0, 1, 9}) {
+                const QString before(at, QLatin1Char('a')), rest(after, QLatin1Char('b'));
+                QTest::addRow("%s at %d, %d after", f.name, at, after)
+                    << before + QLatin1String(f.form) + rest << before + QLatin1String(f.crLf) + rest;
+            }
+        }
+    }
 }
 
 void TestPageAssembly::normaliseLineBreaks()

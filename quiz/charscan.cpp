@@ -1,0 +1,61 @@
+#include "charscan.h"
+
+#include <QtAlgorithms>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+qsizetype indexOfEither(QStringView text, qsizetype from, char16_t a, char16_t b)
+{
+    const char16_t *p = text.utf16();
+    const qsizetype n = text.size();
+    qsizetype i = std::max<qsizetype>(from, 0);
+#if defined(__SSE2__)
+    const __m128i va = _mm_set1_epi16(short(a));
+    const __m128i vb = _mm_set1_epi16(short(b));
+    for (; i + 8 <= n; i += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+        const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(v, va), _mm_cmpeq_epi16(v, vb)));
+        if (mask)
+            return i + qCountTrailingZeroBits(uint(mask)) / 2;
+    }
+#endif
+    for (; i < n; ++i)
+        if (p[i] == a || p[i] == b)
+            return i;
+    return -1;
+}
+
+qsizetype indexOfLoneBreak(QStringView text, qsizetype from)
+{
+    const char16_t *p = text.utf16();
+    const qsizetype n = text.size();
+    auto lone = [p, n](qsizetype i) {
+        return (p[i] == u'\r' && (i + 1 == n || p[i + 1] != u'\n')) || (p[i] == u'\n' && (i == 0 || p[i - 1] != u'\r'));
+    };
+    qsizetype i = std::max<qsizetype>(from, 0);
+    if (i == 0 && n > 0 && lone(0))
+        return 0;
+    i = std::max<qsizetype>(i, 1);
+#if defined(__SSE2__)
+    // Each block of eight is compared with its neighbours one to the left
+    // (for the CR before an LF) and one to the right (for the LF after a CR).
+    const __m128i cr = _mm_set1_epi16(short(u'\r'));
+    const __m128i lf = _mm_set1_epi16(short(u'\n'));
+    for (; i + 9 <= n; i += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+        const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i - 1));
+        const __m128i after = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i + 1));
+        const __m128i loneCr = _mm_andnot_si128(_mm_cmpeq_epi16(after, lf), _mm_cmpeq_epi16(v, cr));
+        const __m128i loneLf = _mm_andnot_si128(_mm_cmpeq_epi16(before, cr), _mm_cmpeq_epi16(v, lf));
+        const int mask = _mm_movemask_epi8(_mm_or_si128(loneCr, loneLf));
+        if (mask)
+            return i + qCountTrailingZeroBits(uint(mask)) / 2;
+    }
+#endif
+    for (; i < n; ++i)
+        if (lone(i))
+            return i;
+    return -1;
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QStringView>
+
+// The first index at or after from at which text holds a or b, or -1. Looks
+// at eight characters at a time where the processor allows it: the page and
+// the project file are searched this way for their few special characters.
+qsizetype indexOfEither(QStringView text, qsizetype from, char16_t a, char16_t b);
+
+// The first index at or after from of a line break that is not CR LF: a CR
+// that no LF follows, or an LF that no CR precedes; -1 when there is none.
+qsizetype indexOfLoneBreak(QStringView text, qsizetype from);
