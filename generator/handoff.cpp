@@ -65,31 +65,56 @@ QString scramble(const QString &text)
 
 QString base64(const QString &text)
 {
-    // Written straight into the text, without the byte array of the
-    // Base64 characters in between.
+    QString out;
+    appendBase64(out, text);
+    return out;
+}
+
+void appendBase64(QString &out, QStringView text, bool scrambled)
+{
+    // Written straight into out, from the Latin-1 byte of each character
+    // (a surrogate pair is one character outside Latin-1: one "?").
     static const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    const QByteArray bytes = TextCodec::toLatin1(text);
-    const auto *in = reinterpret_cast<const uchar *>(bytes.constData());
-    const qsizetype n = bytes.size();
-    QString out((n + 2) / 3 * 4, Qt::Uninitialized);
-    QChar *o = out.data();
-    qsizetype i = 0;
-    for (; i + 3 <= n; i += 3) {
-        const uint v = uint(in[i]) << 16 | uint(in[i + 1]) << 8 | in[i + 2];
-        o[0] = QLatin1Char(kAlphabet[v >> 18]);
-        o[1] = QLatin1Char(kAlphabet[(v >> 12) & 63]);
-        o[2] = QLatin1Char(kAlphabet[(v >> 6) & 63]);
-        o[3] = QLatin1Char(kAlphabet[v & 63]);
-        o += 4;
+    const char16_t key = scrambled ? scrambleKey : 0;
+    const char16_t *p = text.utf16();
+    const qsizetype n = text.size();
+    qsizetype bytes = n;
+    for (qsizetype i = 0; i + 1 < n; ++i) {
+        if (QChar::isHighSurrogate(char16_t(p[i] ^ key)) && QChar::isLowSurrogate(char16_t(p[i + 1] ^ key))) {
+            --bytes;
+            ++i;
+        }
     }
-    if (i < n) {
-        const uint v = uint(in[i]) << 16 | (i + 1 < n ? uint(in[i + 1]) << 8 : 0u);
-        o[0] = QLatin1Char(kAlphabet[v >> 18]);
-        o[1] = QLatin1Char(kAlphabet[(v >> 12) & 63]);
-        o[2] = i + 1 < n ? QLatin1Char(kAlphabet[(v >> 6) & 63]) : QLatin1Char('=');
+    const qsizetype start = out.size();
+    out.resize(start + (bytes + 2) / 3 * 4);
+    QChar *o = out.data() + start;
+    uint group = 0;
+    int held = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = char16_t(p[i] ^ key);
+        uchar b = '?';
+        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(char16_t(p[i + 1] ^ key)))
+            ++i;
+        else if (c < 0x100)
+            b = uchar(c);
+        group = group << 8 | b;
+        if (++held == 3) {
+            o[0] = QLatin1Char(kAlphabet[group >> 18]);
+            o[1] = QLatin1Char(kAlphabet[(group >> 12) & 63]);
+            o[2] = QLatin1Char(kAlphabet[(group >> 6) & 63]);
+            o[3] = QLatin1Char(kAlphabet[group & 63]);
+            o += 4;
+            group = 0;
+            held = 0;
+        }
+    }
+    if (held > 0) {
+        group <<= 8 * (3 - held);
+        o[0] = QLatin1Char(kAlphabet[group >> 18]);
+        o[1] = QLatin1Char(kAlphabet[(group >> 12) & 63]);
+        o[2] = held == 2 ? QLatin1Char(kAlphabet[(group >> 6) & 63]) : QLatin1Char('=');
         o[3] = QLatin1Char('=');
     }
-    return out;
 }
 
 std::optional<QString> fromBase64(const QString &value)
@@ -167,7 +192,9 @@ QStringList splitItems(const QString &joined)
 
 QString scrambledBase64(const QString &text)
 {
-    return base64(scramble(text));
+    QString out;
+    appendBase64(out, text, true);
+    return out;
 }
 
 std::optional<QString> unscrambleBase64(const QString &value)

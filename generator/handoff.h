@@ -37,6 +37,8 @@ QString scramble(const QString &text);
 // Base64 (RFC 4648, padded, one line) of the text's ISO-8859-1 bytes; a
 // character outside Latin-1 becomes "?" (apply encodeText first).
 QString base64(const QString &text);
+// Appends base64(text) to out; with scrambled, scrambledBase64(text).
+void appendBase64(QString &out, QStringView text, bool scrambled = false);
 // The Latin-1 text of Base64; nothing when value is no Base64.
 std::optional<QString> fromBase64(const QString &value);
 

@@ -412,7 +412,7 @@ QString PageGenerator::formScript() const
     for (const auto &question : m_quiz.questions()) {
         ++n;
         if (question->required)
-            s += question->checkScript(n);
+            question->appendCheckScript(s, n);
     }
     s += addressScript() + CRLF;
     s += QStringLiteral(" return(true); }//--></script>") + CRLF;
@@ -424,8 +424,10 @@ QString PageGenerator::questionRows() const
     const bool css = !m_quiz.flag(SettingKey::cboStandardFeld);
     QString s;
     int n = 0;
-    for (const auto &question : m_quiz.questions())
-        s += question->markup(css, ++n) + CRLF;
+    for (const auto &question : m_quiz.questions()) {
+        question->appendMarkup(s, css, ++n);
+        s += CRLF;
+    }
     return s;
 }
 
@@ -480,59 +482,96 @@ QString PageGenerator::errorPageFields() const
     return hiddenField(QStringLiteral("settings_error_captcha"), base64(encodeText(page)));
 }
 
+namespace {
+// prefix followed by the number k, in buffer, whose room is kept from one
+// field to the next.
+const QString &numbered(QString &buffer, QLatin1String prefix, int k)
+{
+    buffer.truncate(0);
+    buffer += prefix;
+    PageText::appendNumber(buffer, k);
+    return buffer;
+}
+} // namespace
+
 QString PageGenerator::questionTypeFields() const
 {
-    QString s;
+    QString s, name;
     int k = 0;
     for (const auto &q : m_quiz.questions())
-        appendHiddenField(s, QString(QStringLiteral("typeFrage") + QString::number(k++)), q->typeName());
+        appendHiddenField(s, numbered(name, QLatin1String("typeFrage"), k++), q->typeName());
     return s;
 }
 
 QString PageGenerator::answerCountFields() const
 {
-    QString s;
+    QString s, name, count;
     int k = 0;
-    for (const auto &q : m_quiz.questions())
-        appendHiddenField(s, QString(QStringLiteral("countFrage") + QString::number(k++)), QString::number(q->answerCount()));
+    for (const auto &q : m_quiz.questions()) {
+        count.truncate(0);
+        PageText::appendNumber(count, q->answerCount());
+        appendHiddenField(s, numbered(name, QLatin1String("countFrage"), k++), count);
+    }
     return s;
 }
 
 QString PageGenerator::questionTextFields() const
 {
-    QString s;
+    QString s, name;
     int k = 0;
     for (const auto &q : m_quiz.questions()) {
         // Escaped for the attribute, so that the browser sends the text as typed.
-        appendHiddenField(s, QString(QStringLiteral("beschrFrage") + QString::number(k++)), PageText::htmlEscaped(q->caption));
+        appendHiddenField(s, numbered(name, QLatin1String("beschrFrage"), k++), PageText::htmlEscaped(q->caption));
     }
     return s;
 }
 
 QString PageGenerator::rightAnswerFields() const
 {
-    QString s;
+    QString s, name, joined, value;
     int k = 0;
     for (const auto &q : m_quiz.questions()) {
-        const QString name = QStringLiteral("FA") + QString::number(k);
+        numbered(name, QLatin1String("FA"), k);
         switch (q->kind()) {
         case QuestionKind::FreeText:
-            appendHiddenField(s, name, scrambledBase64(joinItems(static_cast<const FreeTextQuestion &>(*q).answers)));
+            value.truncate(0);
+            appendBase64(value, joinItems(static_cast<const FreeTextQuestion &>(*q).answers), true);
+            appendHiddenField(s, name, value);
             break;
         case QuestionKind::MultipleChoice: {
-            QStringList parts;
+            // The right options as "FrageN_J|text", joined by "#".
+            joined.truncate(0);
             const auto &options = static_cast<const MultipleChoiceQuestion &>(*q).options;
-            for (size_t j = 0; j < options.size(); ++j)
-                if (options[j].right)
-                    parts << QStringLiteral("Frage") + QString::number(k + 1) + QLatin1Char('_') + QString::number(j) + QChar(itemSeparator) + encodeItem(options[j].text);
-            appendHiddenField(s, name, scrambledBase64(parts.join(QChar(listSeparator))));
+            bool first = true;
+            for (size_t j = 0; j < options.size(); ++j) {
+                if (!options[j].right)
+                    continue;
+                if (!first)
+                    joined += QChar(listSeparator);
+                first = false;
+                joined += QLatin1String("Frage");
+                PageText::appendNumber(joined, k + 1);
+                joined += QLatin1Char('_');
+                PageText::appendNumber(joined, qint64(j));
+                joined += QChar(itemSeparator) + encodeItem(options[j].text);
+            }
+            value.truncate(0);
+            appendBase64(value, joined, true);
+            appendHiddenField(s, name, value);
             break;
         }
         case QuestionKind::SingleChoice: {
             const auto &options = static_cast<const SingleChoiceQuestion &>(*q).options;
-            for (size_t j = 0; j < options.size(); ++j)
-                if (options[j].right)
-                    appendHiddenField(s, name, scrambledBase64(QString::number(j) + QChar(itemSeparator) + encodeItem(options[j].text)));
+            for (size_t j = 0; j < options.size(); ++j) {
+                if (!options[j].right)
+                    continue;
+                joined.truncate(0);
+                PageText::appendNumber(joined, qint64(j));
+                joined += QChar(itemSeparator) + encodeItem(options[j].text);
+                value.truncate(0);
+                appendBase64(value, joined, true);
+                appendHiddenField(s, name, value);
+            }
             break;
         }
         }
@@ -543,13 +582,19 @@ QString PageGenerator::rightAnswerFields() const
 
 QString PageGenerator::allAnswerFields() const
 {
-    QString s;
+    QString s, name, value;
     int k = 0;
     for (const auto &q : m_quiz.questions()) {
         if (q->kind() != QuestionKind::FreeText) {
             const auto &options = static_cast<const ChoiceQuestion &>(*q).options;
-            for (size_t j = 0; j < options.size(); ++j)
-                appendHiddenField(s, QString(QStringLiteral("FA_USER_") + QString::number(k) + QLatin1Char('_') + QString::number(j)), base64(encodeText(options[j].text)));
+            for (size_t j = 0; j < options.size(); ++j) {
+                numbered(name, QLatin1String("FA_USER_"), k);
+                name += QLatin1Char('_');
+                PageText::appendNumber(name, qint64(j));
+                value.truncate(0);
+                appendBase64(value, encodeText(options[j].text));
+                appendHiddenField(s, name, value);
+            }
         }
         ++k;
     }

@@ -59,3 +59,25 @@ qsizetype indexOfLoneBreak(QStringView text, qsizetype from)
             return i;
     return -1;
 }
+
+qsizetype indexOfControlOrHigh(QStringView text, qsizetype from)
+{
+    const char16_t *p = text.utf16();
+    const qsizetype n = text.size();
+    qsizetype i = std::max<qsizetype>(from, 0);
+#if defined(__SSE2__)
+    // Compared as signed numbers, the characters above U+7FFF are negative
+    // and so below U+0020 as well.
+    const __m128i space = _mm_set1_epi16(0x20);
+    for (; i + 8 <= n; i += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+        const int mask = _mm_movemask_epi8(_mm_cmplt_epi16(v, space));
+        if (mask)
+            return i + qCountTrailingZeroBits(uint(mask)) / 2;
+    }
+#endif
+    for (; i < n; ++i)
+        if (p[i] < 0x20 || p[i] > 0x7FFF)
+            return i;
+    return -1;
+}

@@ -10,3 +10,8 @@ qsizetype indexOfEither(QStringView text, qsizetype from, char16_t a, char16_t b
 // The first index at or after from of a line break that is not CR LF: a CR
 // that no LF follows, or an LF that no CR precedes; -1 when there is none.
 qsizetype indexOfLoneBreak(QStringView text, qsizetype from);
+
+// The first index at or after from of a character below U+0020 or above
+// U+7FFF, or -1: text in the Latin, Greek and Cyrillic scripts needs no
+// closer look than this.
+qsizetype indexOfControlOrHigh(QStringView text, qsizetype from);

@@ -7,32 +7,33 @@ using PageText::FieldClass;
 using PageText::htmlAttribute;
 using PageText::num;
 
-QString FreeTextQuestion::markup(bool bCSS, int iCount) const
+void FreeTextQuestion::appendMarkup(QString &out, bool css, int number) const
 {
-    const QString c = bCSS ? FieldClass : QString();
+    const QString c = css ? FieldClass : QString();
+    const QString n = num(number);
     // Every field is named by the question text.
-    const QString captionId = QStringLiteral("Frage") + num(iCount) + QStringLiteral("_text");
-    QString lines;
+    const QString captionId = QStringLiteral("Frage") + n + QStringLiteral("_text");
+    appendFrameStart(out, answers.isEmpty() ? QString() : captionId);
+    const QString size = htmlAttribute(fieldSize);
+    const QString length = htmlAttribute(maxLength);
     for (int j = 0; j < answers.size(); ++j) {
-        lines += QStringLiteral("<input") + c + QStringLiteral(" name=\"Frage") + num(iCount) + QLatin1Char('_') + num(j) +
-                 QStringLiteral("\" size=\"") + htmlAttribute(fieldSize) + QStringLiteral("\" maxlength=\"") + htmlAttribute(maxLength) +
-                 QStringLiteral("\" type=\"text\" aria-labelledby=\"") + captionId + QStringLiteral("\"><br>") + CRLF;
+        out += QStringLiteral("<input") + c + QStringLiteral(" name=\"Frage") + n + QLatin1Char('_') + num(j) + QStringLiteral("\" size=\"") + size +
+               QStringLiteral("\" maxlength=\"") + length + QStringLiteral("\" type=\"text\" aria-labelledby=\"") + captionId +
+               QStringLiteral("\"><br>") + CRLF;
     }
-    return genFrame(lines, answers.isEmpty() ? QString() : captionId);
+    appendFrameEnd(out);
 }
 
-QString FreeTextQuestion::checkScript(int i) const
+void FreeTextQuestion::appendCheckScript(QString &out, int number) const
 {
-    QString s;
-    const QString standard = QStringLiteral("alert(\"Sie haben Frage ") + num(i) + QStringLiteral(" nicht vollständig ausgefüllt.\");");
+    const QString n = num(number);
+    const QString alert = alertLine(QStringLiteral("alert(\"Sie haben Frage ") + n + QStringLiteral(" nicht vollständig ausgefüllt.\");"));
     for (int j = 0; j < answers.size(); ++j) {
-        const QString field = QStringLiteral("document.PRUVEX.Frage") + num(i) + QLatin1Char('_') + num(j);
-        s += QStringLiteral("if(") + field + QStringLiteral(".value == \"\")  {") + CRLF;
-        s += alertLine(standard);
-        s += field + QStringLiteral(".focus();") + CRLF;
-        s += QStringLiteral("return false;") + CRLF;
-        s += QStringLiteral("}") + CRLF + CRLF;
+        const QString field = QStringLiteral("document.PRUVEX.Frage") + n + QLatin1Char('_') + num(j);
+        out += QStringLiteral("if(") + field + QStringLiteral(".value == \"\")  {") + CRLF;
+        out += alert;
+        out += field + QStringLiteral(".focus();") + CRLF;
+        out += QStringLiteral("return false;") + CRLF;
+        out += QStringLiteral("}") + CRLF + CRLF;
     }
-    return s;
 }
-

@@ -8,8 +8,8 @@
 class FreeTextQuestion : public Question
 {
 public:
-    QString markup(bool bCSS, int iCount) const override;
-    QString checkScript(int i) const override;
+    void appendMarkup(QString &out, bool css, int number) const override;
+    void appendCheckScript(QString &out, int number) const override;
     QuestionKind kind() const override { return QuestionKind::FreeText; }
     int answerCount() const override { return answers.size(); }
     std::unique_ptr<Question> clone() const override { return std::make_unique<FreeTextQuestion>(*this); }

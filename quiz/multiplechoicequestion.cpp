@@ -7,33 +7,35 @@ using PageText::FieldClass;
 using PageText::htmlMarkup;
 using PageText::num;
 
-QString MultipleChoiceQuestion::markup(bool bCSS, int iCount) const
+void MultipleChoiceQuestion::appendMarkup(QString &out, bool css, int number) const
 {
-    const QString c = bCSS ? FieldClass : QString();
-    QString lines;
+    const QString c = css ? FieldClass : QString();
+    const QString n = num(number);
+    appendFrameStart(out);
     for (int j = 0; j < int(options.size()); ++j) {
         // The option text is the box's label: clicking it ticks the box.
-        lines += QStringLiteral("<label><input") + c + QStringLiteral(" type=\"checkbox\" name=\"Frage") + num(iCount) + QLatin1Char('_') +
-                 num(j) + QStringLiteral("\" value=\"set\"> ") + htmlMarkup(options[size_t(j)].text) + QStringLiteral("</label><br>") + CRLF;
+        out += QStringLiteral("<label><input") + c + QStringLiteral(" type=\"checkbox\" name=\"Frage") + n + QLatin1Char('_') + num(j) +
+               QStringLiteral("\" value=\"set\"> ") + htmlMarkup(options[size_t(j)].text) + QStringLiteral("</label><br>") + CRLF;
     }
-    return genFrame(lines);
+    appendFrameEnd(out);
 }
 
-QString MultipleChoiceQuestion::checkScript(int i) const
+void MultipleChoiceQuestion::appendCheckScript(QString &out, int number) const
 {
     // Without options there is nothing to tick and nothing to check.
     if (options.empty())
-        return {};
-    QStringList conditions;
-    for (int j = 0; j < int(options.size()); ++j)
-        conditions << QStringLiteral("document.PRUVEX.Frage") + num(i) + QLatin1Char('_') + num(j) + QStringLiteral(".checked == false");
-    QString s;
-    s += QStringLiteral("if (") + conditions.join(QStringLiteral(" && ")) + QStringLiteral(")") + CRLF;
-    s += QStringLiteral("    {") + CRLF;
-    s += alertLine(QStringLiteral("alert(\"Sie haben Frage ") + num(i) + QStringLiteral(" nicht ausgefüllt.\");"));
-    s += QStringLiteral("     document.PRUVEX.Frage") + num(i) + QStringLiteral("_0.focus();") + CRLF;
-    s += QStringLiteral("     return false;") + CRLF;
-    s += QStringLiteral("    }") + CRLF + CRLF;
-    return s;
+        return;
+    const QString n = num(number);
+    out += QStringLiteral("if (");
+    for (int j = 0; j < int(options.size()); ++j) {
+        if (j > 0)
+            out += QStringLiteral(" && ");
+        out += QStringLiteral("document.PRUVEX.Frage") + n + QLatin1Char('_') + num(j) + QStringLiteral(".checked == false");
+    }
+    out += QStringLiteral(")") + CRLF;
+    out += QStringLiteral("    {") + CRLF;
+    out += alertLine(QStringLiteral("alert(\"Sie haben Frage ") + n + QStringLiteral(" nicht ausgefüllt.\");"));
+    out += QStringLiteral("     document.PRUVEX.Frage") + n + QStringLiteral("_0.focus();") + CRLF;
+    out += QStringLiteral("     return false;") + CRLF;
+    out += QStringLiteral("    }") + CRLF + CRLF;
 }
-

@@ -1,8 +1,25 @@
 #include "pagetext.h"
 
+#include <iterator>
+
 namespace PageText {
 
 namespace {
+
+// Writes the digits of n to the end of buf and returns where they start.
+char16_t *digitsOf(qint64 n, char16_t (&buf)[24])
+{
+    char16_t *p = std::end(buf);
+    // As unsigned, so that the smallest number has its digits too.
+    quint64 u = n < 0 ? 0 - quint64(n) : quint64(n);
+    do {
+        *--p = char16_t(u'0' + u % 10);
+        u /= 10;
+    } while (u);
+    if (n < 0)
+        *--p = u'-';
+    return p;
+}
 
 bool isAsciiLetter(QChar c)
 {
@@ -67,6 +84,20 @@ private:
 };
 
 } // namespace
+
+QString num(qint64 n)
+{
+    char16_t buf[24];
+    const char16_t *p = digitsOf(n, buf);
+    return QString(reinterpret_cast<const QChar *>(p), std::end(buf) - p);
+}
+
+void appendNumber(QString &out, qint64 n)
+{
+    char16_t buf[24];
+    const char16_t *p = digitsOf(n, buf);
+    out.append(reinterpret_cast<const QChar *>(p), std::end(buf) - p);
+}
 
 QString htmlText(const QString &text)
 {

@@ -12,10 +12,10 @@ inline const QString CRLF = QStringLiteral("\r\n");
 // The attribute that gives an input the style class "field".
 inline const QString FieldClass = QStringLiteral(" class=\"field\" ");
 
-inline QString num(int n)
-{
-    return QString::number(n);
-}
+// The decimal text of n, as QString::number writes it, and the same
+// appended to out; both without the general number formatting.
+QString num(qint64 n);
+void appendNumber(QString &out, qint64 n);
 
 // Plain text as element content: "&" that would start a character
 // reference becomes "&amp;", "<" that would start a tag or a comment "&lt;".

@@ -23,6 +23,8 @@ const QString kVersion = QStringLiteral("2");
 // Two LF characters, the parser's form of a stored line break, become CR LF.
 QString lfPairsToCrLf(QString s)
 {
+    if (!s.contains(QLatin1Char('\n')))
+        return s;
     return s.replace(QStringLiteral("\n\n"), QStringLiteral("\r\n"));
 }
 

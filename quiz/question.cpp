@@ -25,24 +25,41 @@ QString Question::typeName() const
     return {};
 }
 
-QString Question::genFrame(const QString &answerLines, const QString &captionId) const
+QString Question::markup(bool css, int number) const
 {
-    QString s;
+    QString out;
+    appendMarkup(out, css, number);
+    return out;
+}
+
+QString Question::checkScript(int number) const
+{
+    QString out;
+    appendCheckScript(out, number);
+    return out;
+}
+
+void Question::appendFrameStart(QString &out, const QString &captionId) const
+{
     // The picture is described by its question.
     if (!picture.isEmpty())
-        s += QStringLiteral("<tr><td><img src=\"") + htmlAttribute(picture) + QStringLiteral("\" border=\"0\" alt=\"") +
-             markupAsAttribute(caption) + QStringLiteral("\"></td></tr>") + CRLF;
-    s += QStringLiteral("<tr>") + CRLF;
-    const QString id = captionId.isEmpty() ? QString() : QStringLiteral(" id=\"") + captionId + QLatin1Char('"');
-    s += QStringLiteral("<td class=\"link\"><b") + id + QLatin1Char('>') + htmlMarkup(caption) + QStringLiteral("</b><br>") + CRLF;
-    s += answerLines;
+        out += QStringLiteral("<tr><td><img src=\"") + htmlAttribute(picture) + QStringLiteral("\" border=\"0\" alt=\"") +
+               markupAsAttribute(caption) + QStringLiteral("\"></td></tr>") + CRLF;
+    out += QStringLiteral("<tr>") + CRLF;
+    out += QStringLiteral("<td class=\"link\"><b");
+    if (!captionId.isEmpty())
+        out += QStringLiteral(" id=\"") + captionId + QLatin1Char('"');
+    out += QLatin1Char('>') + htmlMarkup(caption) + QStringLiteral("</b><br>") + CRLF;
+}
+
+void Question::appendFrameEnd(QString &out) const
+{
     if (!tipLink.isEmpty())
-        s += QStringLiteral("<a href=\"") + htmlAttribute(tipLink) + QStringLiteral("\" class=\"tip\" target=\"_blank\">Tipp</a><br>") +
-             CRLF;
-    s += QStringLiteral("<hr height=\"1\" width=\"100%\">") + CRLF;
-    s += QStringLiteral("\t</td>") + CRLF;
-    s += QStringLiteral("</tr>") + CRLF;
-    return s;
+        out += QStringLiteral("<a href=\"") + htmlAttribute(tipLink) + QStringLiteral("\" class=\"tip\" target=\"_blank\">Tipp</a><br>") +
+               CRLF;
+    out += QStringLiteral("<hr height=\"1\" width=\"100%\">") + CRLF;
+    out += QStringLiteral("\t</td>") + CRLF;
+    out += QStringLiteral("</tr>") + CRLF;
 }
 
 QString Question::alertLine(const QString &standardText) const

@@ -20,11 +20,14 @@ class Question
 public:
     virtual ~Question() = default;
 
-    // The question's table rows; bCSS gives the inputs the class "field",
-    // iCount is the question's number counted from 1.
-    virtual QString markup(bool bCSS, int iCount) const = 0;
-    // The JavaScript check that the question was answered; i counts from 1.
-    virtual QString checkScript(int i) const = 0;
+    // Appends the question's table rows to out; css gives the inputs the
+    // class "field", number is the question's number counted from 1.
+    virtual void appendMarkup(QString &out, bool css, int number) const = 0;
+    // Appends the JavaScript check that the question was answered.
+    virtual void appendCheckScript(QString &out, int number) const = 0;
+    // The same two as texts of their own.
+    QString markup(bool css, int number) const;
+    QString checkScript(int number) const;
 
     virtual QuestionKind kind() const = 0;
     // "TSimpleQuestion", "TMultiQuestion" or "TSingleQuestion".
@@ -42,9 +45,12 @@ public:
     QString alertText;
 
 protected:
-    // The frame that every kind writes around its answer lines; a caption
-    // id makes the question text the name of inputs that refer to it.
-    QString genFrame(const QString &answerLines, const QString &captionId = QString()) const;
+    // The frame that every kind writes around its answer lines, in two
+    // parts: the picture and the question text before them (a caption id
+    // makes the text the name of inputs that refer to it), the tip link and
+    // the rule after them.
+    void appendFrameStart(QString &out, const QString &captionId = QString()) const;
+    void appendFrameEnd(QString &out) const;
     // The alert of the check: the custom text, or the kind's standard text.
     QString alertLine(const QString &standardText) const;
 };

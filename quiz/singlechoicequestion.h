@@ -6,8 +6,8 @@
 class SingleChoiceQuestion : public ChoiceQuestion
 {
 public:
-    QString markup(bool bCSS, int iCount) const override;
-    QString checkScript(int i) const override;
+    void appendMarkup(QString &out, bool css, int number) const override;
+    void appendCheckScript(QString &out, int number) const override;
     QuestionKind kind() const override { return QuestionKind::SingleChoice; }
     std::unique_ptr<Question> clone() const override { return std::make_unique<SingleChoiceQuestion>(*this); }
 };
