@@ -1,7 +1,6 @@
 #include "generatedpage.h"
 #include "outofmemory.h"
 
-#include "linebreaks.h"
 #include "quiz.h"
 #include "savefile.h"
 #include "textcodec.h"
@@ -25,7 +24,7 @@ bool generatePage(const Quiz &quiz, GeneratedPage *page, QString *error, const P
     }
     try {
         GeneratedPage result;
-        result.text = LineBreaks::toCrLf(html);
+        result.text = std::move(html);
         result.bytes = TextCodec::pageBytes(result.text, quiz.text(SettingKey::encoding));
         result.formId = generator.formId();
         *page = std::move(result);

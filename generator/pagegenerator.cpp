@@ -83,7 +83,8 @@ QString cssUrl(const QString &address)
 // known before it is built, and the page is written in one pass.
 struct Step {
     QString name;
-    QString value;
+    // The value, in parts that no placeholder spans.
+    std::vector<QString> parts;
     bool active = false;
 };
 
@@ -107,6 +108,7 @@ public:
     }
 
     // The filled page; false when it would be longer than limit characters.
+    // Every line break of the page is CR LF.
     bool fill(const QString &templ, qsizetype limit, QString *page)
     {
         m_limit = limit;
@@ -119,13 +121,20 @@ public:
         for (size_t i = 0; i < m_steps.size(); ++i) {
             if (!used[i])
                 continue;
-            m_marks[i] = find(m_steps[i].value, int(i) + 1);
-            for (const Mark &m : m_marks[i])
-                used[size_t(m.step)] = true;
+            for (const QString &part : m_steps[i].parts) {
+                m_marks[i].push_back(find(part, int(i) + 1));
+                for (const Mark &m : m_marks[i].back())
+                    used[size_t(m.step)] = true;
+            }
         }
-        for (size_t i = m_steps.size(); i-- > 0;)
-            if (used[i])
-                m_lengths[i] = lengthOf(m_steps[i].value, m_marks[i]);
+        for (size_t i = m_steps.size(); i-- > 0;) {
+            if (!used[i])
+                continue;
+            qint64 len = 0;
+            for (size_t k = 0; k < m_steps[i].parts.size(); ++k)
+                len = std::min<qint64>(len + lengthOf(m_steps[i].parts[k], m_marks[i][k]), m_limit + 1);
+            m_lengths[i] = qsizetype(len);
+        }
         const qsizetype total = lengthOf(templ, top);
         if (total > m_limit)
             return false;
@@ -133,22 +142,30 @@ public:
         QChar *end = write(out.data(), templ, top);
         Q_ASSERT(end == out.data() + total);
         Q_UNUSED(end);
-        *page = std::move(out);
+        // A page of pieces that all have CR LF only has CR LF too: a
+        // placeholder, which is cut out, starts with "<" and ends with ">".
+        *page = m_loneBreaks ? LineBreaks::toCrLf(out) : std::move(out);
         return true;
     }
 
 private:
     // The placeholders of steps first and later in text, left to right.
-    std::vector<Mark> find(QStringView text, int first) const
+    std::vector<Mark> find(QStringView text, int first)
     {
         std::vector<Mark> marks;
         const qsizetype n = text.size();
         // Placeholders are found by their "!", which is rare in a page,
-        // unlike the "<" of every tag.
-        qsizetype bang = 1;
-        while ((bang = indexOfEither(text, bang, u'!', u'!')) >= 0) {
+        // unlike the "<" of every tag. The same pass notes a line break
+        // that is not CR LF.
+        qsizetype bang = 0;
+        while ((bang = indexOfCharOrLoneBreak(text, bang, u'!')) >= 0) {
+            if (text[bang] != QLatin1Char('!')) {
+                m_loneBreaks = true;
+                ++bang;
+                continue;
+            }
             const qsizetype pos = bang - 1;
-            if (text[pos] != QLatin1Char('<') || !text.mid(pos).startsWith(u"<!-- ")) {
+            if (pos < 0 || text[pos] != QLatin1Char('<') || !text.mid(pos).startsWith(u"<!-- ")) {
                 ++bang;
                 continue;
             }
@@ -185,8 +202,10 @@ private:
         qsizetype at = 0;
         for (const Mark &m : marks) {
             dst = copy(dst, text.mid(at, m.from - at));
-            if (m_lengths[size_t(m.step)] > 0)
-                dst = write(dst, m_steps[size_t(m.step)].value, m_marks[size_t(m.step)]);
+            const size_t step = size_t(m.step);
+            if (m_lengths[step] > 0)
+                for (size_t k = 0; k < m_steps[step].parts.size(); ++k)
+                    dst = write(dst, m_steps[step].parts[k], m_marks[step][k]);
             at = m.to;
         }
         return copy(dst, text.mid(at));
@@ -199,10 +218,12 @@ private:
     }
 
     std::vector<Step> m_steps;
-    std::vector<std::vector<Mark>> m_marks;
+    // The marks of each part of each step.
+    std::vector<std::vector<std::vector<Mark>>> m_marks;
     std::vector<qsizetype> m_lengths;
     QHash<QStringView, int> m_index;
     qsizetype m_limit = 0;
+    bool m_loneBreaks = false;
 };
 
 QString pageTooLargeText(qsizetype limit)
@@ -291,11 +312,16 @@ bool PageGenerator::fillTemplate(const QString &templ, QString *page)
     // form id is drawn before the captcha row that shows it.
     std::vector<Step> steps;
     steps.reserve(44);
-    auto fill = [&steps](const char *name, const QString &value) { steps.push_back({QLatin1String(name), value, true}); };
-    auto skip = [&steps](const char *name) { steps.push_back({QLatin1String(name), QString(), false}); };
+    auto fill = [&steps](const char *name, const QString &value) { steps.push_back({QLatin1String(name), {value}, true}); };
+    auto fillParts = [&steps, this](const char *name, void (PageGenerator::*fragment)(PageParts &) const) {
+        PageParts parts;
+        (this->*fragment)(parts);
+        steps.push_back({QLatin1String(name), parts.take(), true});
+    };
+    auto skip = [&steps](const char *name) { steps.push_back({QLatin1String(name), {}, false}); };
 
     fill("CSS", styleSheet());
-    fill("JSCRIPT", formScript());
+    fillParts("JSCRIPT", &PageGenerator::formScript);
     fill("SETTINGS", scrambledFlag(f(SettingKey::chkShowAuswertung)));
     fill("TITLE", htmlAttribute(t(SettingKey::edtFormTitel)));
     fill("ENCODING", t(SettingKey::encoding));
@@ -314,11 +340,11 @@ bool PageGenerator::fillTemplate(const QString &templ, QString *page)
     fill("TABLEWIDTH", htmlAttribute(t(SettingKey::edtTabWidth)));
     fill("TITLETAG", htmlText(t(SettingKey::edtFormTitel)));
     fill("QUESTIONCOUNT", QString::number(q.questions().count()));
-    fill("QUESTIONTYP", questionTypeFields());
-    fill("QUESTIONANSWERCOUNT", answerCountFields());
-    fill("QUESTIONS", questionTextFields());
-    fill("ANSWERS", rightAnswerFields());
-    fill("ALLANSWERS", allAnswerFields());
+    fillParts("QUESTIONTYP", &PageGenerator::questionTypeFields);
+    fillParts("QUESTIONANSWERCOUNT", &PageGenerator::answerCountFields);
+    fillParts("QUESTIONS", &PageGenerator::questionTextFields);
+    fillParts("ANSWERS", &PageGenerator::rightAnswerFields);
+    fillParts("ALLANSWERS", &PageGenerator::allAnswerFields);
     fill("SHOWUSERANSWERS", boolText(f(SettingKey::chkShowUserAnswers)));
     fill("CHKSHOWUSERCORRECTANSWERS", boolText(f(SettingKey::chkShowUserCorrectAnswers)));
     fill("SHOWPICDIAGRAMM", boolText(f(SettingKey::chkShowPicDiagramm)));
@@ -333,7 +359,7 @@ bool PageGenerator::fillTemplate(const QString &templ, QString *page)
     fill("BEITE", htmlAttribute(t(SettingKey::edtTabWidth)));
     fill("FORMTITLE", htmlText(t(SettingKey::edtFormTitel)));
     fill("EINLEITUNGTEXT", htmlMarkup(t(SettingKey::memoEinleitung)));
-    fill("FIELDS", questionRows());
+    fillParts("FIELDS", &PageGenerator::questionRows);
     if (f(SettingKey::chkShowAdress) && f(SettingKey::rdBegin))
         fill("INPUTF", addressBlock());
     else
@@ -401,34 +427,46 @@ QString PageGenerator::styleSheet() const
     return s;
 }
 
-QString PageGenerator::formScript() const
+QString PageParts::joined() const
 {
-    QString s;
-    s += QStringLiteral("<script type=\"text/javascript\">") + CRLF;
-    s += QStringLiteral("<!--") + CRLF;
-    s += QStringLiteral("function chkFormular()") + CRLF;
-    s += QStringLiteral("{") + CRLF;
+    qsizetype n = 0;
+    for (const QString &part : m_parts)
+        n += part.size();
+    QString out;
+    out.reserve(n);
+    for (const QString &part : m_parts)
+        out += part;
+    return out;
+}
+
+void PageGenerator::formScript(PageParts &out) const
+{
+    QString &head = out.text();
+    head += QStringLiteral("<script type=\"text/javascript\">") + CRLF;
+    head += QStringLiteral("<!--") + CRLF;
+    head += QStringLiteral("function chkFormular()") + CRLF;
+    head += QStringLiteral("{") + CRLF;
     int n = 0;
     for (const auto &question : m_quiz.questions()) {
         ++n;
-        if (question->required)
-            question->appendCheckScript(s, n);
+        if (question->required) {
+            question->appendCheckScript(out.text(), n);
+            out.lineBoundary();
+        }
     }
-    s += addressScript() + CRLF;
-    s += QStringLiteral(" return(true); }//--></script>") + CRLF;
-    return s;
+    out.text() += addressScript() + CRLF;
+    out.text() += QStringLiteral(" return(true); }//--></script>") + CRLF;
 }
 
-QString PageGenerator::questionRows() const
+void PageGenerator::questionRows(PageParts &out) const
 {
     const bool css = !m_quiz.flag(SettingKey::cboStandardFeld);
-    QString s;
     int n = 0;
     for (const auto &question : m_quiz.questions()) {
-        question->appendMarkup(s, css, ++n);
-        s += CRLF;
+        question->appendMarkup(out.text(), css, ++n);
+        out.text() += CRLF;
+        out.lineBoundary();
     }
-    return s;
 }
 
 QString PageGenerator::addressBlock() const
@@ -494,41 +532,42 @@ const QString &numbered(QString &buffer, QLatin1String prefix, int k)
 }
 } // namespace
 
-QString PageGenerator::questionTypeFields() const
+void PageGenerator::questionTypeFields(PageParts &out) const
 {
-    QString s, name;
+    QString name;
     int k = 0;
-    for (const auto &q : m_quiz.questions())
-        appendHiddenField(s, numbered(name, QLatin1String("typeFrage"), k++), q->typeName());
-    return s;
+    for (const auto &q : m_quiz.questions()) {
+        appendHiddenField(out.text(), numbered(name, QLatin1String("typeFrage"), k++), q->typeName());
+        out.lineBoundary();
+    }
 }
 
-QString PageGenerator::answerCountFields() const
+void PageGenerator::answerCountFields(PageParts &out) const
 {
-    QString s, name, count;
+    QString name, count;
     int k = 0;
     for (const auto &q : m_quiz.questions()) {
         count.truncate(0);
         PageText::appendNumber(count, q->answerCount());
-        appendHiddenField(s, numbered(name, QLatin1String("countFrage"), k++), count);
+        appendHiddenField(out.text(), numbered(name, QLatin1String("countFrage"), k++), count);
+        out.lineBoundary();
     }
-    return s;
 }
 
-QString PageGenerator::questionTextFields() const
+void PageGenerator::questionTextFields(PageParts &out) const
 {
-    QString s, name;
+    QString name;
     int k = 0;
     for (const auto &q : m_quiz.questions()) {
         // Escaped for the attribute, so that the browser sends the text as typed.
-        appendHiddenField(s, numbered(name, QLatin1String("beschrFrage"), k++), PageText::htmlEscaped(q->caption));
+        appendHiddenField(out.text(), numbered(name, QLatin1String("beschrFrage"), k++), PageText::htmlEscaped(q->caption));
+        out.lineBoundary();
     }
-    return s;
 }
 
-QString PageGenerator::rightAnswerFields() const
+void PageGenerator::rightAnswerFields(PageParts &out) const
 {
-    QString s, name, joined, value;
+    QString name, joined, value;
     int k = 0;
     for (const auto &q : m_quiz.questions()) {
         numbered(name, QLatin1String("FA"), k);
@@ -536,7 +575,7 @@ QString PageGenerator::rightAnswerFields() const
         case QuestionKind::FreeText:
             value.truncate(0);
             appendBase64(value, joinItems(static_cast<const FreeTextQuestion &>(*q).answers), true);
-            appendHiddenField(s, name, value);
+            appendHiddenField(out.text(), name, value);
             break;
         case QuestionKind::MultipleChoice: {
             // The right options as "FrageN_J|text", joined by "#".
@@ -557,7 +596,7 @@ QString PageGenerator::rightAnswerFields() const
             }
             value.truncate(0);
             appendBase64(value, joined, true);
-            appendHiddenField(s, name, value);
+            appendHiddenField(out.text(), name, value);
             break;
         }
         case QuestionKind::SingleChoice: {
@@ -570,19 +609,19 @@ QString PageGenerator::rightAnswerFields() const
                 joined += QChar(itemSeparator) + encodeItem(options[j].text);
                 value.truncate(0);
                 appendBase64(value, joined, true);
-                appendHiddenField(s, name, value);
+                appendHiddenField(out.text(), name, value);
             }
             break;
         }
         }
+        out.lineBoundary();
         ++k;
     }
-    return s;
 }
 
-QString PageGenerator::allAnswerFields() const
+void PageGenerator::allAnswerFields(PageParts &out) const
 {
-    QString s, name, value;
+    QString name, value;
     int k = 0;
     for (const auto &q : m_quiz.questions()) {
         if (q->kind() != QuestionKind::FreeText) {
@@ -593,12 +632,12 @@ QString PageGenerator::allAnswerFields() const
                 PageText::appendNumber(name, qint64(j));
                 value.truncate(0);
                 appendBase64(value, encodeText(options[j].text));
-                appendHiddenField(s, name, value);
+                appendHiddenField(out.text(), name, value);
             }
         }
+        out.lineBoundary();
         ++k;
     }
-    return s;
 }
 
 QString PageGenerator::newFormId()

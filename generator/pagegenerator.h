@@ -3,7 +3,32 @@
 #include <QString>
 #include <functional>
 
+#include <vector>
+
 class Quiz;
+
+// A long fragment of the page in parts of a bounded size, so that no large
+// block is grown and copied while it is built. A part ends only where the
+// generator has written a whole line and a new line begins, so no
+// placeholder of the template spans two parts.
+class PageParts
+{
+public:
+    QString &text() { return m_parts.back(); }
+    // A place between two lines of the generator's own: a new part starts
+    // here when the current one is long enough.
+    void lineBoundary()
+    {
+        if (m_parts.back().size() >= kPartChars)
+            m_parts.emplace_back();
+    }
+    QString joined() const;
+    std::vector<QString> take() { return std::move(m_parts); }
+
+private:
+    static constexpr qsizetype kPartChars = 16 * 1024;
+    std::vector<QString> m_parts = std::vector<QString>(1);
+};
 
 // Builds the quiz page from a quiz and the page template.
 class PageGenerator
@@ -26,7 +51,7 @@ public:
 
     enum class Failure { None, Template, TooLarge, OutOfMemory };
 
-    // The complete page. On failure it returns false, page is untouched and
+    // The complete page, every line break CR LF. On failure it returns false, page is untouched and
     // error holds the reason: for Failure::Template the template's path and
     // the system's text, otherwise a German message to show as it is.
     bool generate(QString *page, QString *error = nullptr);
@@ -35,24 +60,37 @@ public:
     // The template read as 8-bit text, every line followed by CR LF.
     bool loadTemplate(QString *text, QString *error = nullptr) const;
 
-    // Fragments of the page.
+    // Fragments of the page; the long ones also in parts.
     QString styleSheet() const;
-    QString formScript() const;
+    QString formScript() const { return parts(&PageGenerator::formScript); }
     QString addressBlock() const;
     QString addressScript() const;
     QString errorPageFields() const;
-    QString questionTypeFields() const;
-    QString answerCountFields() const;
-    QString questionTextFields() const;
-    QString rightAnswerFields() const;
-    QString allAnswerFields() const;
+    QString questionTypeFields() const { return parts(&PageGenerator::questionTypeFields); }
+    QString answerCountFields() const { return parts(&PageGenerator::answerCountFields); }
+    QString questionTextFields() const { return parts(&PageGenerator::questionTextFields); }
+    QString rightAnswerFields() const { return parts(&PageGenerator::rightAnswerFields); }
+    QString allAnswerFields() const { return parts(&PageGenerator::allAnswerFields); }
     QString captchaBlock() const;
-    QString questionRows() const;
+    QString questionRows() const { return parts(&PageGenerator::questionRows); }
+    void formScript(PageParts &out) const;
+    void questionTypeFields(PageParts &out) const;
+    void answerCountFields(PageParts &out) const;
+    void questionTextFields(PageParts &out) const;
+    void rightAnswerFields(PageParts &out) const;
+    void allAnswerFields(PageParts &out) const;
+    void questionRows(PageParts &out) const;
     QString newFormId();
     int formId() const { return m_formId; }
 
 private:
     bool fillTemplate(const QString &templ, QString *page);
+    QString parts(void (PageGenerator::*fragment)(PageParts &) const) const
+    {
+        PageParts out;
+        (this->*fragment)(out);
+        return out.joined();
+    }
 
     const Quiz &m_quiz;
     Failure m_failure = Failure::None;

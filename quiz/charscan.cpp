@@ -27,15 +27,21 @@ qsizetype indexOfEither(QStringView text, qsizetype from, char16_t a, char16_t b
     return -1;
 }
 
-qsizetype indexOfLoneBreak(QStringView text, qsizetype from)
+namespace {
+
+// The first index at or after from of a lone line break, or, with
+// AlsoChar, of c.
+template<bool AlsoChar>
+qsizetype findLoneBreak(QStringView text, qsizetype from, char16_t c)
 {
     const char16_t *p = text.utf16();
     const qsizetype n = text.size();
-    auto lone = [p, n](qsizetype i) {
-        return (p[i] == u'\r' && (i + 1 == n || p[i + 1] != u'\n')) || (p[i] == u'\n' && (i == 0 || p[i - 1] != u'\r'));
+    auto hit = [p, n, c](qsizetype i) {
+        return (AlsoChar && p[i] == c) || (p[i] == u'\r' && (i + 1 == n || p[i + 1] != u'\n')) ||
+               (p[i] == u'\n' && (i == 0 || p[i - 1] != u'\r'));
     };
     qsizetype i = std::max<qsizetype>(from, 0);
-    if (i == 0 && n > 0 && lone(0))
+    if (i == 0 && n > 0 && hit(0))
         return 0;
     i = std::max<qsizetype>(i, 1);
 #if defined(__SSE2__)
@@ -43,21 +49,37 @@ qsizetype indexOfLoneBreak(QStringView text, qsizetype from)
     // (for the CR before an LF) and one to the right (for the LF after a CR).
     const __m128i cr = _mm_set1_epi16(short(u'\r'));
     const __m128i lf = _mm_set1_epi16(short(u'\n'));
+    const __m128i wanted = _mm_set1_epi16(short(c));
     for (; i + 9 <= n; i += 8) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
         const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i - 1));
         const __m128i after = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i + 1));
         const __m128i loneCr = _mm_andnot_si128(_mm_cmpeq_epi16(after, lf), _mm_cmpeq_epi16(v, cr));
         const __m128i loneLf = _mm_andnot_si128(_mm_cmpeq_epi16(before, cr), _mm_cmpeq_epi16(v, lf));
-        const int mask = _mm_movemask_epi8(_mm_or_si128(loneCr, loneLf));
+        __m128i found = _mm_or_si128(loneCr, loneLf);
+        if (AlsoChar)
+            found = _mm_or_si128(found, _mm_cmpeq_epi16(v, wanted));
+        const int mask = _mm_movemask_epi8(found);
         if (mask)
             return i + qCountTrailingZeroBits(uint(mask)) / 2;
     }
 #endif
     for (; i < n; ++i)
-        if (lone(i))
+        if (hit(i))
             return i;
     return -1;
+}
+
+} // namespace
+
+qsizetype indexOfLoneBreak(QStringView text, qsizetype from)
+{
+    return findLoneBreak<false>(text, from, 0);
+}
+
+qsizetype indexOfCharOrLoneBreak(QStringView text, qsizetype from, char16_t c)
+{
+    return findLoneBreak<true>(text, from, c);
 }
 
 qsizetype indexOfControlOrHigh(QStringView text, qsizetype from)

@@ -15,3 +15,7 @@ qsizetype indexOfLoneBreak(QStringView text, qsizetype from);
 // U+7FFF, or -1: text in the Latin, Greek and Cyrillic scripts needs no
 // closer look than this.
 qsizetype indexOfControlOrHigh(QStringView text, qsizetype from);
+
+// The first index at or after from at which text holds c (neither CR nor
+// LF) or a line break that is not CR LF, or -1: two searches in one pass.
+qsizetype indexOfCharOrLoneBreak(QStringView text, qsizetype from, char16_t c);
