@@ -6,7 +6,11 @@
 //   pruvex-bench [RUNS [SIZE...]]
 //
 // RUNS timings per step give the median (default 7); SIZE replaces the
-// standard sizes (for a profiler run of one size, say).
+// standard sizes. Each size is timed in five processes of its own, and the
+// median of theirs is reported, so that what the memory allocator kept from
+// one size does not speed up or slow down the next, and one process that
+// the machine happens to slow down does not decide. "pruvex-bench --one RUNS SIZE" times one size in this process
+// (for a profiler, say) and prints its figures on one line.
 
 #include "generatedpage.h"
 #include "projectfile.h"
@@ -18,6 +22,7 @@
 #include "textcodec.h"
 
 #include <QCoreApplication>
+#include <QProcess>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
@@ -138,11 +143,104 @@ QString ratio(double now, double before)
     return before > 0 ? QStringLiteral("x%1").arg(now / before, 0, 'f', 2) : QStringLiteral("-");
 }
 
+struct Figures {
+    double generate = 0;
+    double save = 0;
+    double load = 0;
+    double bytes = 0;
+    bool ok = false;
+};
+
+// Times one size in this process.
+Figures timeSize(int runs, int n, const QString &folder)
+{
+    Figures result;
+    Quiz quiz;
+    fillQuiz(quiz, n);
+
+    PageOptions options;
+    options.formIdSource = [] { return 4711; };
+    GeneratedPage page;
+    QString error;
+    result.generate = medianMs(runs, [&] {
+        if (!generatePage(quiz, &page, &error, options)) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            std::exit(1);
+        }
+    });
+    result.bytes = double(page.bytes.size());
+
+    const QString file = folder + QStringLiteral("/bench%1.pvx").arg(n);
+    result.save = medianMs(runs, [&] {
+        if (!saveProjectFile(quiz, file, &error)) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            std::exit(1);
+        }
+    });
+
+    int loadedQuestions = -1;
+    result.load = medianMs(runs, [&] {
+        Quiz loaded;
+        if (!loadProjectFile(loaded, file))
+            loadedQuestions = -1;
+        else
+            loadedQuestions = loaded.questions().count();
+    });
+    result.ok = loadedQuestions == n;
+    return result;
+}
+
+// Times one size in processes of its own, and takes the median of their
+// figures: the machine's memory makes one process faster or slower than the
+// next by more than a tenth.
+Figures timeSizeApart(int runs, int n, const QString &folder)
+{
+    constexpr int kProcesses = 5;
+    std::vector<Figures> all;
+    for (int k = 0; k < kProcesses; ++k) {
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--one"), QString::number(runs), QString::number(n), folder});
+        if (!child.waitForFinished(-1) || child.exitCode() != 0)
+            return {};
+        const QList<QByteArray> fields = child.readAllStandardOutput().simplified().split(' ');
+        if (fields.size() != 5 || fields[4] != "ok")
+            return {};
+        Figures f;
+        f.generate = fields[0].toDouble();
+        f.save = fields[1].toDouble();
+        f.load = fields[2].toDouble();
+        f.bytes = fields[3].toDouble();
+        f.ok = true;
+        all.push_back(f);
+    }
+    auto median = [&all](double Figures::*field) {
+        std::vector<double> v;
+        for (const Figures &f : all)
+            v.push_back(f.*field);
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    Figures result;
+    result.generate = median(&Figures::generate);
+    result.save = median(&Figures::save);
+    result.load = median(&Figures::load);
+    result.bytes = all.front().bytes;
+    result.ok = true;
+    return result;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    if (argc == 5 && qstrcmp(argv[1], "--one") == 0) {
+        const Figures f = timeSize(std::max(1, atoi(argv[2])), std::max(1, atoi(argv[3])), QString::fromLocal8Bit(argv[4]));
+        std::printf("%.3f %.3f %.3f %.0f %s\n", f.generate, f.save, f.load, f.bytes, f.ok ? "ok" : "failed");
+        return 0;
+    }
     const int runs = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 7;
     std::vector<int> sizes;
     for (int i = 2; i < argc; ++i)
@@ -156,7 +254,7 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    std::printf("Median of %d runs; the ratio is to the previous size.\n\n", runs);
+    std::printf("Median of %d runs in each of five processes per size, the median of those; the ratio is to the previous size.\n\n", runs);
     std::printf("%9s  %18s  %18s  %18s  %20s\n", "questions", "generate ms", "save ms", "load ms", "page bytes");
 
     double prev[4] = {0, 0, 0, 0};
@@ -164,54 +262,21 @@ int main(int argc, char *argv[])
     double worstGrowth = 0;
     bool failed = false;
     for (const int n : sizes) {
-        Quiz quiz;
-        fillQuiz(quiz, n);
-
-        PageOptions options;
-        options.formIdSource = [] { return 4711; };
-        GeneratedPage page;
-        QString error;
-        const double gen = medianMs(runs, [&] {
-            if (!generatePage(quiz, &page, &error, options)) {
-                std::fprintf(stderr, "%s\n", qPrintable(error));
-                std::exit(1);
-            }
-        });
-        const qsizetype bytes = page.bytes.size();
-
-        const QString file = dir.filePath(QStringLiteral("bench%1.pvx").arg(n));
-        const double save = medianMs(runs, [&] {
-            if (!saveProjectFile(quiz, file, &error)) {
-                std::fprintf(stderr, "%s\n", qPrintable(error));
-                std::exit(1);
-            }
-        });
-
-        int loadedQuestions = -1;
-        const double load = medianMs(runs, [&] {
-            Quiz loaded;
-            if (!loadProjectFile(loaded, file))
-                loadedQuestions = -1;
-            else
-                loadedQuestions = loaded.questions().count();
-        });
-        if (loadedQuestions != n) {
-            std::fprintf(stderr, "the saved quiz of %d questions did not load again\n", n);
+        const Figures f = timeSizeApart(runs, n, dir.path());
+        if (!f.ok) {
+            std::fprintf(stderr, "the quiz of %d questions was not timed, or its saved file did not load again\n", n);
             failed = true;
+            continue;
         }
-
-        const double now[4] = {gen, save, load, double(bytes)};
-        std::printf("%9d  %10.2f %7s  %10.2f %7s  %10.2f %7s  %12lld %7s\n", n, gen, qPrintable(ratio(gen, prev[0])), save,
-                    qPrintable(ratio(save, prev[1])), load, qPrintable(ratio(load, prev[2])), static_cast<long long>(bytes),
-                    qPrintable(ratio(double(bytes), prev[3])));
+        const double now[4] = {f.generate, f.save, f.load, f.bytes};
+        std::printf("%9d  %10.2f %7s  %10.2f %7s  %10.2f %7s  %12lld %7s\n", n, now[0], qPrintable(ratio(now[0], prev[0])), now[1],
+                    qPrintable(ratio(now[1], prev[1])), now[2], qPrintable(ratio(now[2], prev[2])), static_cast<long long>(now[3]),
+                    qPrintable(ratio(now[3], prev[3])));
         if (prev[0] > 0)
             for (int k = 0; k < 3; ++k)
                 worstGrowth = std::max(worstGrowth, now[k] / prev[k]);
-        if (n == 2000) {
-            at2000[0] = gen;
-            at2000[1] = save;
-            at2000[2] = load;
-        }
+        if (n == 2000)
+            std::copy(now, now + 3, at2000);
         std::copy(now, now + 4, prev);
     }
 

@@ -16,6 +16,7 @@ bool generatePage(const Quiz &quiz, GeneratedPage *page, QString *error, const P
         generator.setFormIdSource(options.formIdSource);
     if (failure)
         *failure = PageGenerator::Failure::None;
+    generator.giveRoom(std::move(page->roomForText));
     QString html;
     if (!generator.generate(&html, error)) {
         if (failure)
@@ -25,8 +26,12 @@ bool generatePage(const Quiz &quiz, GeneratedPage *page, QString *error, const P
     try {
         GeneratedPage result;
         result.text = std::move(html);
-        result.bytes = TextCodec::pageBytes(result.text, quiz.text(SettingKey::encoding));
+        result.bytes = TextCodec::pageBytes(result.text, quiz.text(SettingKey::encoding), std::move(page->roomForBytes));
         result.formId = generator.formId();
+        // Nothing can fail from here on: the page before gives its memory
+        // to the next one.
+        result.roomForText = std::move(page->text);
+        result.roomForBytes = std::move(page->bytes);
         *page = std::move(result);
     } catch (const std::bad_alloc &) {
         if (failure)

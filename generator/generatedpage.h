@@ -16,6 +16,10 @@ struct GeneratedPage {
     QString text;
     QByteArray bytes;
     int formId = 0;
+    // The memory of the page before, which the next generatePage() into
+    // this object writes its page into.
+    QString roomForText;
+    QByteArray roomForBytes;
 };
 
 struct PageOptions {

@@ -97,10 +97,12 @@ struct Mark {
 class PageFiller
 {
 public:
-    explicit PageFiller(std::vector<Step> steps)
+    // room: a text whose memory the page may take over.
+    PageFiller(std::vector<Step> steps, QString room)
         : m_steps(std::move(steps))
         , m_marks(m_steps.size())
         , m_lengths(m_steps.size(), 0)
+        , m_room(std::move(room))
     {
         for (size_t i = 0; i < m_steps.size(); ++i)
             if (m_steps[i].active)
@@ -138,7 +140,13 @@ public:
         const qsizetype total = lengthOf(templ, top);
         if (total > m_limit)
             return false;
-        QString out(total, Qt::Uninitialized);
+        // The page goes into the room it was given when that is large
+        // enough: memory that is in use already costs less than new.
+        QString out = std::move(m_room);
+        if (out.isDetached() && out.capacity() >= total)
+            out.resize(total);
+        else
+            out = QString(total, Qt::Uninitialized);
         QChar *end = write(out.data(), templ, top);
         Q_ASSERT(end == out.data() + total);
         Q_UNUSED(end);
@@ -222,6 +230,7 @@ private:
     std::vector<std::vector<std::vector<Mark>>> m_marks;
     std::vector<qsizetype> m_lengths;
     QHash<QStringView, int> m_index;
+    QString m_room;
     qsizetype m_limit = 0;
     bool m_loneBreaks = false;
 };
@@ -281,12 +290,12 @@ bool PageGenerator::generate(QString *result, QString *error)
 {
     m_failure = Failure::None;
     try {
-        QString page;
-        if (!loadTemplate(&page, error)) {
+        QString templ, page;
+        if (!loadTemplate(&templ, error)) {
             m_failure = Failure::Template;
             return false;
         }
-        if (!fillTemplate(page, &page)) {
+        if (!fillTemplate(templ, &page)) {
             m_failure = Failure::TooLarge;
             if (error)
                 *error = pageTooLargeText(m_maxPageChars);
@@ -379,7 +388,7 @@ bool PageGenerator::fillTemplate(const QString &templ, QString *page)
         skip("PRINTBUTTON");
     fill("CLASS", f(SettingKey::cboStandardButton) ? QString() : QStringLiteral("class=\"button\""));
 
-    return PageFiller(std::move(steps)).fill(templ, m_maxPageChars, page);
+    return PageFiller(std::move(steps), std::move(m_room)).fill(templ, m_maxPageChars, page);
 }
 
 QString PageGenerator::styleSheet() const

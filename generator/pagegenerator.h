@@ -51,6 +51,11 @@ public:
 
     enum class Failure { None, Template, TooLarge, OutOfMemory };
 
+    // A text that is no longer needed (an earlier page): the next generate()
+    // writes the page into its memory when it is large enough, which spares
+    // the system the work of handing out new memory each time.
+    void giveRoom(QString room) { m_room = std::move(room); }
+
     // The complete page, every line break CR LF. On failure it returns false, page is untouched and
     // error holds the reason: for Failure::Template the template's path and
     // the system's text, otherwise a German message to show as it is.
@@ -98,4 +103,5 @@ private:
     QString m_templatePath;
     std::function<int()> m_formIdSource;
     int m_formId = 0;
+    QString m_room;
 };

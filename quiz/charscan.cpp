@@ -82,24 +82,24 @@ qsizetype indexOfCharOrLoneBreak(QStringView text, qsizetype from, char16_t c)
     return findLoneBreak<true>(text, from, c);
 }
 
-qsizetype indexOfControlOrHigh(QStringView text, qsizetype from)
+qsizetype indexOfControlOrNonAscii(QByteArrayView text, qsizetype from)
 {
-    const char16_t *p = text.utf16();
+    const auto *p = reinterpret_cast<const uchar *>(text.data());
     const qsizetype n = text.size();
     qsizetype i = std::max<qsizetype>(from, 0);
 #if defined(__SSE2__)
-    // Compared as signed numbers, the characters above U+7FFF are negative
-    // and so below U+0020 as well.
-    const __m128i space = _mm_set1_epi16(0x20);
-    for (; i + 8 <= n; i += 8) {
+    // Compared as signed numbers, the bytes above 0x7F are negative and so
+    // below 0x20 as well.
+    const __m128i space = _mm_set1_epi8(0x20);
+    for (; i + 16 <= n; i += 16) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
-        const int mask = _mm_movemask_epi8(_mm_cmplt_epi16(v, space));
+        const int mask = _mm_movemask_epi8(_mm_cmplt_epi8(v, space));
         if (mask)
-            return i + qCountTrailingZeroBits(uint(mask)) / 2;
+            return i + qCountTrailingZeroBits(uint(mask));
     }
 #endif
     for (; i < n; ++i)
-        if (p[i] < 0x20 || p[i] > 0x7FFF)
+        if (p[i] < 0x20 || p[i] > 0x7F)
             return i;
     return -1;
 }

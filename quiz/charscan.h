@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QStringView>
 
 // The first index at or after from at which text holds a or b, or -1. Looks
@@ -11,10 +12,9 @@ qsizetype indexOfEither(QStringView text, qsizetype from, char16_t a, char16_t b
 // that no LF follows, or an LF that no CR precedes; -1 when there is none.
 qsizetype indexOfLoneBreak(QStringView text, qsizetype from);
 
-// The first index at or after from of a character below U+0020 or above
-// U+7FFF, or -1: text in the Latin, Greek and Cyrillic scripts needs no
-// closer look than this.
-qsizetype indexOfControlOrHigh(QStringView text, qsizetype from);
+// The first index at or after from of a byte below 0x20 or above 0x7F, or
+// -1: ASCII text needs no closer look than this.
+qsizetype indexOfControlOrNonAscii(QByteArrayView text, qsizetype from);
 
 // The first index at or after from at which text holds c (neither CR nor
 // LF) or a line break that is not CR LF, or -1: two searches in one pass.

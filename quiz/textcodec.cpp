@@ -4,6 +4,7 @@
 #include <QStringEncoder>
 #include <QStringList>
 
+
 namespace TextCodec {
 
 QByteArray toCodePage(const QString &text)
@@ -167,10 +168,50 @@ QString withCodePageEscapes(const QString &page)
     return out;
 }
 
-QByteArray pageBytes(const QString &page, const QString &encoding)
+QByteArray toUtf8(QStringView text, QByteArray room)
+{
+    // Qt's encoder, into room; it writes U+FFFD for a lone surrogate where
+    // QString::toUtf8() writes "?", so such a text is written here.
+    QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    room.resize(encoder.requiredSpace(text.size()));
+    char *end = encoder.appendToBuffer(room.data(), text);
+    if (!encoder.hasError()) {
+        room.truncate(end - room.constData());
+        return room;
+    }
+    const char16_t *p = text.utf16();
+    const qsizetype n = text.size();
+    auto *begin = reinterpret_cast<uchar *>(room.data());
+    uchar *o = begin;
+    for (qsizetype i = 0; i < n;) {
+        const char16_t c = p[i++];
+        if (c < 0x80) {
+            *o++ = uchar(c);
+        } else if (c < 0x800) {
+            *o++ = uchar(0xC0 | (c >> 6));
+            *o++ = uchar(0x80 | (c & 0x3F));
+        } else if (QChar::isHighSurrogate(c) && i < n && QChar::isLowSurrogate(p[i])) {
+            const char32_t cp = QChar::surrogateToUcs4(c, p[i++]);
+            *o++ = uchar(0xF0 | (cp >> 18));
+            *o++ = uchar(0x80 | ((cp >> 12) & 0x3F));
+            *o++ = uchar(0x80 | ((cp >> 6) & 0x3F));
+            *o++ = uchar(0x80 | (cp & 0x3F));
+        } else if (QChar::isSurrogate(c)) {
+            *o++ = '?';
+        } else {
+            *o++ = uchar(0xE0 | (c >> 12));
+            *o++ = uchar(0x80 | ((c >> 6) & 0x3F));
+            *o++ = uchar(0x80 | (c & 0x3F));
+        }
+    }
+    room.truncate(o - begin);
+    return room;
+}
+
+QByteArray pageBytes(const QString &page, const QString &encoding, QByteArray room)
 {
     if (namesUtf8(encoding))
-        return page.toUtf8();
+        return toUtf8(page, std::move(room));
     return toCodePage(withCodePageEscapes(page));
 }
 

@@ -28,6 +28,10 @@ QString withCodePageEscapes(const QString &page);
 // byte-order mark when encoding names UTF-8, otherwise the 8-bit code page,
 // with the characters it cannot hold escaped (withCodePageEscapes), so that
 // none is lost.
-QByteArray pageBytes(const QString &page, const QString &encoding);
+// room: a byte array whose memory the bytes may take over.
+QByteArray pageBytes(const QString &page, const QString &encoding, QByteArray room = QByteArray());
+// The UTF-8 bytes of text exactly as QString::toUtf8() gives them (a lone
+// surrogate as "?"), written into room's memory when it has enough.
+QByteArray toUtf8(QStringView text, QByteArray room = QByteArray());
 
 } // namespace TextCodec

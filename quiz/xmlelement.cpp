@@ -15,22 +15,20 @@
 
 XmlElement::~XmlElement()
 {
-    // Children are taken apart one level at a time, so that no destructor
-    // runs deeper than one element, however deeply the file nested them.
+    // The lists of children are taken apart one level at a time, so that no
+    // destructor runs deeper than one element, however deeply the file
+    // nested them: each list gives up the lists of its elements before it
+    // goes.
     if (children.empty())
         return;
-    std::vector<XmlElement> pending;
-    auto takeInner = [&pending](std::vector<XmlElement> &list) {
-        for (XmlElement &c : list)
-            if (!c.children.empty())
-                pending.push_back(std::move(c));
-        list.clear(); // now only elements without children
-    };
-    takeInner(children);
+    std::vector<std::vector<XmlElement>> pending;
+    pending.push_back(std::move(children));
     while (!pending.empty()) {
-        XmlElement e = std::move(pending.back());
+        std::vector<XmlElement> level = std::move(pending.back());
         pending.pop_back();
-        takeInner(e.children);
+        for (XmlElement &c : level)
+            if (!c.children.empty())
+                pending.push_back(std::move(c.children));
     }
 }
 
@@ -167,12 +165,14 @@ constexpr std::array<uchar, 128> kAscii = asciiClasses();
 
 // Name characters outside ASCII by their Unicode category, as the first
 // edition of XML derived them: letters start a name, and digits, marks and
-// modifier letters may follow.
-bool isNameStartChar(char16_t c)
+// modifier letters may follow. Characters beyond the first plane are none.
+bool isNameStartChar(char32_t c)
 {
     if (c < 0x80)
         return kAscii[c] & kNameStart;
-    switch (QChar::category(char32_t(c))) {
+    if (c > 0xFFFF)
+        return false;
+    switch (QChar::category(c)) {
     case QChar::Letter_Uppercase:
     case QChar::Letter_Lowercase:
     case QChar::Letter_Titlecase:
@@ -184,13 +184,15 @@ bool isNameStartChar(char16_t c)
     }
 }
 
-bool isNameChar(char16_t c)
+bool isNameChar(char32_t c)
 {
     if (c < 0x80)
         return kAscii[c] & kNameChar;
     if (isNameStartChar(c) || c == 0xB7)
         return true;
-    switch (QChar::category(char32_t(c))) {
+    if (c > 0xFFFF)
+        return false;
+    switch (QChar::category(c)) {
     case QChar::Mark_NonSpacing:
     case QChar::Mark_SpacingCombining:
     case QChar::Mark_Enclosing:
@@ -202,9 +204,9 @@ bool isNameChar(char16_t c)
     }
 }
 
-bool isSpace(char16_t c)
+bool isSpace(uchar c)
 {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
 bool isXmlChar(char32_t c)
@@ -212,28 +214,88 @@ bool isXmlChar(char32_t c)
     return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
 }
 
-// Every character of the document must be one that XML allows: no control
-// characters but tab and line breaks, no lone surrogate, no U+FFFE or U+FFFF.
-bool allXmlChars(QStringView text)
+// The length of the UTF-8 sequence at p (at most n bytes) and its code
+// point; 0 when the bytes are no valid UTF-8 (overlong, a surrogate, beyond
+// U+10FFFF, cut short).
+int decodeUtf8(const uchar *p, qsizetype n, char32_t *cp)
 {
-    const char16_t *p = text.utf16();
+    const uchar b = p[0];
+    if (b < 0x80) {
+        *cp = b;
+        return 1;
+    }
+    int len = 0;
+    char32_t c = 0;
+    uchar lo = 0x80, hi = 0xBF;
+    if (b >= 0xC2 && b <= 0xDF) {
+        len = 2;
+        c = b & 0x1F;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        len = 3;
+        c = b & 0x0F;
+        if (b == 0xE0)
+            lo = 0xA0;
+        else if (b == 0xED)
+            hi = 0x9F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        len = 4;
+        c = b & 0x07;
+        if (b == 0xF0)
+            lo = 0x90;
+        else if (b == 0xF4)
+            hi = 0x8F;
+    } else {
+        return 0;
+    }
+    if (n < len || p[1] < lo || p[1] > hi)
+        return 0;
+    c = c << 6 | (p[1] & 0x3F);
+    for (int k = 2; k < len; ++k) {
+        if ((p[k] & 0xC0) != 0x80)
+            return 0;
+        c = c << 6 | (p[k] & 0x3F);
+    }
+    *cp = c;
+    return len;
+}
+
+// The document is valid UTF-8 of characters that XML allows: no control
+// characters but tab and line breaks, no U+FFFE or U+FFFF.
+bool validXmlText(QByteArrayView text)
+{
+    const auto *p = reinterpret_cast<const uchar *>(text.data());
     const qsizetype n = text.size();
     qsizetype i = 0;
-    while ((i = indexOfControlOrHigh(text, i)) >= 0) {
-        const char16_t c = p[i];
-        if (c < 0x20) {
-            if (c != u'\t' && c != u'\n' && c != u'\r')
-                return false;
-        } else if (QChar::isHighSurrogate(c)) {
-            if (i + 1 >= n || !QChar::isLowSurrogate(p[i + 1]))
+    while ((i = indexOfControlOrNonAscii(text, i)) >= 0) {
+        if (p[i] < 0x20) {
+            if (p[i] != '\t' && p[i] != '\n' && p[i] != '\r')
                 return false;
             ++i;
-        } else if (QChar::isLowSurrogate(c) || c == 0xFFFE || c == 0xFFFF) {
-            return false;
+            continue;
         }
-        ++i;
+        char32_t c = 0;
+        const int len = decodeUtf8(p + i, n - i, &c);
+        if (len == 0 || c == 0xFFFE || c == 0xFFFF)
+            return false;
+        i += len;
     }
     return true;
+}
+
+// Appends UTF-8 text, already checked, to out.
+void appendUtf8(QString &out, const uchar *p, qsizetype len)
+{
+    if (len <= 0)
+        return;
+    if (out.isEmpty()) {
+        out = QString::fromUtf8(reinterpret_cast<const char *>(p), len);
+        return;
+    }
+    const qsizetype old = out.size();
+    out.resize(old + len);
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    const QChar *end = decoder.appendToBuffer(out.data() + old, QByteArrayView(p, len));
+    out.truncate(end - out.constData());
 }
 
 // A reader for well-formed XML 1.0 with namespaces, just large enough for the
@@ -244,8 +306,8 @@ bool allXmlChars(QStringView text)
 class Parser
 {
 public:
-    Parser(QStringView text, QString *reason)
-        : m_p(text.utf16())
+    Parser(QByteArrayView text, QString *reason)
+        : m_p(reinterpret_cast<const uchar *>(text.data()))
         , m_n(text.size())
         , m_reason(reason)
     {
@@ -253,7 +315,7 @@ public:
 
     bool parse(XmlElement *root)
     {
-        if (startsWith(u"<?xml") && m_i + 5 < m_n && (isSpace(m_p[m_i + 5]) || m_p[m_i + 5] == u'?')) {
+        if (startsWith("<?xml") && m_i + 5 < m_n && (isSpace(m_p[m_i + 5]) || m_p[m_i + 5] == '?')) {
             if (!xmlDeclaration())
                 return false;
         }
@@ -262,16 +324,16 @@ public:
             skipSpace();
             if (m_i >= m_n)
                 return false;
-            if (startsWith(u"<!--")) {
+            if (startsWith("<!--")) {
                 if (!comment())
                     return false;
-            } else if (startsWith(u"<?")) {
+            } else if (startsWith("<?")) {
                 if (!processingInstruction())
                     return false;
-            } else if (startsWith(u"<!DOCTYPE")) {
+            } else if (startsWith("<!DOCTYPE")) {
                 if (!doctypeDeclaration())
                     return false;
-            } else if (at(u'<')) {
+            } else if (at('<')) {
                 break;
             } else {
                 return false;
@@ -285,13 +347,13 @@ public:
             skipSpace();
             if (m_i >= m_n)
                 break;
-            if (startsWith(u"<!--")) {
+            if (startsWith("<!--")) {
                 if (!comment())
                     return false;
-            } else if (startsWith(u"<!DOCTYPE")) {
+            } else if (startsWith("<!DOCTYPE")) {
                 if (!doctypeDeclaration())
                     return false;
-            } else if (startsWith(u"<?")) {
+            } else if (startsWith("<?")) {
                 if (!processingInstruction())
                     return false;
             } else {
@@ -305,23 +367,23 @@ public:
 private:
     struct Open {
         XmlElement *element;
-        QStringView qualifiedName;
+        QByteArrayView qualifiedName;
     };
     struct Prefix {
-        QStringView name;
+        QByteArrayView name;
         size_t depth;
     };
 
-    bool at(char16_t c) const { return m_i < m_n && m_p[m_i] == c; }
+    bool at(char c) const { return m_i < m_n && m_p[m_i] == c; }
 
     template<size_t N>
-    bool startsWith(const char16_t (&s)[N]) const
+    bool startsWith(const char (&s)[N]) const
     {
         constexpr qsizetype len = qsizetype(N) - 1;
         if (m_n - m_i < len)
             return false;
         for (qsizetype k = 0; k < len; ++k)
-            if (m_p[m_i + k] != s[k])
+            if (m_p[m_i + k] != uchar(s[k]))
                 return false;
         return true;
     }
@@ -340,23 +402,53 @@ private:
         return true;
     }
 
+    // The code point at i and its length in bytes (the text is valid UTF-8).
+    int codePointAt(qsizetype i, char32_t *c) const
+    {
+        if (m_p[i] < 0x80) {
+            *c = m_p[i];
+            return 1;
+        }
+        return decodeUtf8(m_p + i, m_n - i, c);
+    }
+
+    bool startsName(qsizetype i) const
+    {
+        char32_t c = 0;
+        return i < m_n && codePointAt(i, &c) > 0 && isNameStartChar(c);
+    }
+
     // A name at the current place, or an empty view.
-    QStringView name()
+    QByteArrayView name()
     {
         const qsizetype from = m_i;
-        if (m_i >= m_n || !isNameStartChar(m_p[m_i]))
+        char32_t c = 0;
+        if (m_i >= m_n)
             return {};
-        ++m_i;
-        while (m_i < m_n && isNameChar(m_p[m_i]))
-            ++m_i;
-        return QStringView(m_p + from, m_i - from);
+        int len = codePointAt(m_i, &c);
+        if (!isNameStartChar(c))
+            return {};
+        m_i += len;
+        while (m_i < m_n) {
+            if (m_p[m_i] < 0x80) {
+                if (!(kAscii[m_p[m_i]] & kNameChar))
+                    break;
+                ++m_i;
+                continue;
+            }
+            len = codePointAt(m_i, &c);
+            if (!isNameChar(c))
+                break;
+            m_i += len;
+        }
+        return QByteArrayView(m_p + from, m_i - from);
     }
 
     // Moves past the next occurrence of end; false when there is none.
     template<size_t N>
-    bool skipPast(const char16_t (&end)[N], qsizetype *found = nullptr)
+    bool skipPast(const char (&end)[N], qsizetype *found = nullptr)
     {
-        const qsizetype at = QStringView(m_p, m_n).indexOf(QStringView(end, qsizetype(N) - 1), m_i);
+        const qsizetype at = QByteArrayView(m_p, m_n).indexOf(QByteArrayView(end, qsizetype(N) - 1), m_i);
         if (at < 0)
             return false;
         if (found)
@@ -370,36 +462,37 @@ private:
         m_i += 4;
         qsizetype dashes = 0;
         // "--" may only close the comment.
-        if (!skipPast(u"--", &dashes))
+        if (!skipPast("--", &dashes))
             return false;
-        return at(u'>') && (++m_i, true);
+        return at('>') && (++m_i, true);
     }
 
     bool processingInstruction()
     {
         m_i += 2;
-        const QStringView target = name();
-        if (target.isEmpty() || target.compare(QLatin1String("xml"), Qt::CaseInsensitive) == 0 || target.contains(QLatin1Char(':')))
+        const QByteArrayView target = name();
+        const bool xml = target.size() == 3 && (target[0] | 0x20) == 'x' && (target[1] | 0x20) == 'm' && (target[2] | 0x20) == 'l';
+        if (target.isEmpty() || xml || target.contains(':'))
             return false;
-        if (startsWith(u"?>")) {
+        if (startsWith("?>")) {
             m_i += 2;
             return true;
         }
-        return requireSpace() && skipPast(u"?>");
+        return requireSpace() && skipPast("?>");
     }
 
     // A quoted value; its text between the quotes in value.
-    bool quoted(QStringView *value)
+    bool quoted(QByteArrayView *value)
     {
-        if (!at(u'"') && !at(u'\''))
+        if (!at('"') && !at('\''))
             return false;
-        const char16_t quote = m_p[m_i++];
+        const uchar quote = m_p[m_i++];
         const qsizetype from = m_i;
         while (m_i < m_n && m_p[m_i] != quote)
             ++m_i;
         if (m_i >= m_n)
             return false;
-        *value = QStringView(m_p + from, m_i - from);
+        *value = QByteArrayView(m_p + from, m_i - from);
         ++m_i;
         return true;
     }
@@ -407,7 +500,7 @@ private:
     bool equalsSign()
     {
         skipSpace();
-        if (!at(u'='))
+        if (!at('='))
             return false;
         ++m_i;
         skipSpace();
@@ -417,33 +510,33 @@ private:
     bool xmlDeclaration()
     {
         m_i += 5;
-        QStringView value;
-        if (!requireSpace() || !startsWith(u"version"))
+        QByteArrayView value;
+        if (!requireSpace() || !startsWith("version"))
             return false;
         m_i += 7;
         // Only XML 1.0 is read.
-        if (!equalsSign() || !quoted(&value) || value != QLatin1String("1.0"))
+        if (!equalsSign() || !quoted(&value) || value != QByteArrayView("1.0"))
             return false;
         bool space = requireSpace();
-        if (space && startsWith(u"encoding")) {
+        if (space && startsWith("encoding")) {
             m_i += 8;
             if (!equalsSign() || !quoted(&value) || value.isEmpty())
                 return false;
             for (qsizetype k = 0; k < value.size(); ++k) {
-                const char16_t c = value[k].unicode();
-                const bool letter = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-                if (!letter && (k == 0 || !((c >= u'0' && c <= u'9') || c == u'.' || c == u'_' || c == u'-')))
+                const uchar c = uchar(value[k]);
+                const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+                if (!letter && (k == 0 || !((c >= '0' && c <= '9') || c == '.' || c == '_' || c == '-')))
                     return false;
             }
             space = requireSpace();
         }
-        if (space && startsWith(u"standalone")) {
+        if (space && startsWith("standalone")) {
             m_i += 10;
-            if (!equalsSign() || !quoted(&value) || (value != QLatin1String("yes") && value != QLatin1String("no")))
+            if (!equalsSign() || !quoted(&value) || (value != QByteArrayView("yes") && value != QByteArrayView("no")))
                 return false;
             skipSpace();
         }
-        if (!startsWith(u"?>"))
+        if (!startsWith("?>"))
             return false;
         m_i += 2;
         return true;
@@ -455,27 +548,27 @@ private:
         if (!requireSpace() || name().isEmpty())
             return false;
         const bool space = requireSpace();
-        QStringView literal;
-        if (space && startsWith(u"SYSTEM")) {
+        QByteArrayView literal;
+        if (space && startsWith("SYSTEM")) {
             m_i += 6;
             if (!requireSpace() || !quoted(&literal))
                 return false;
             m_outsideDefinitions = true;
             skipSpace();
-        } else if (space && startsWith(u"PUBLIC")) {
+        } else if (space && startsWith("PUBLIC")) {
             m_i += 6;
             if (!requireSpace() || !quoted(&literal) || !requireSpace() || !quoted(&literal))
                 return false;
             m_outsideDefinitions = true;
             skipSpace();
         }
-        if (at(u'[')) {
+        if (at('[')) {
             ++m_i;
             if (!internalSubset())
                 return false;
             skipSpace();
         }
-        if (!at(u'>'))
+        if (!at('>'))
             return false;
         ++m_i;
         return true;
@@ -490,24 +583,24 @@ private:
             skipSpace();
             if (m_i >= m_n)
                 return false;
-            if (at(u']')) {
+            if (at(']')) {
                 ++m_i;
                 return true;
             }
-            if (startsWith(u"<!--")) {
+            if (startsWith("<!--")) {
                 if (!comment())
                     return false;
-            } else if (startsWith(u"<?")) {
+            } else if (startsWith("<?")) {
                 if (!processingInstruction())
                     return false;
-            } else if (startsWith(u"<!ELEMENT") || startsWith(u"<!ATTLIST") || startsWith(u"<!NOTATION")) {
+            } else if (startsWith("<!ELEMENT") || startsWith("<!ATTLIST") || startsWith("<!NOTATION")) {
                 m_i += 2;
-                while (m_i < m_n && m_p[m_i] != u'>') {
-                    QStringView value;
-                    if (at(u'"') || at(u'\'')) {
+                while (m_i < m_n && m_p[m_i] != '>') {
+                    QByteArrayView value;
+                    if (at('"') || at('\'')) {
                         if (!quoted(&value))
                             return false;
-                    } else if (at(u'<')) {
+                    } else if (at('<')) {
                         return false;
                     } else {
                         ++m_i;
@@ -516,10 +609,10 @@ private:
                 if (m_i >= m_n)
                     return false;
                 ++m_i;
-            } else if (at(u'%')) {
+            } else if (at('%')) {
                 // A parameter entity can only be defined in the outside file.
                 ++m_i;
-                if (!m_outsideDefinitions || name().isEmpty() || !at(u';'))
+                if (!m_outsideDefinitions || name().isEmpty() || !at(';'))
                     return false;
                 ++m_i;
             } else {
@@ -540,22 +633,22 @@ private:
     bool reference(QString *out, bool inAttribute = false)
     {
         ++m_i;
-        if (at(u'#')) {
+        if (at('#')) {
             ++m_i;
-            const bool hex = at(u'x');
+            const bool hex = at('x');
             if (hex)
                 ++m_i;
             const qsizetype from = m_i;
             char32_t value = 0;
-            while (m_i < m_n && m_p[m_i] != u';') {
-                const char16_t c = m_p[m_i];
+            while (m_i < m_n && m_p[m_i] != ';') {
+                const uchar c = m_p[m_i];
                 int digit = -1;
-                if (c >= u'0' && c <= u'9')
-                    digit = c - u'0';
-                else if (hex && c >= u'a' && c <= u'f')
-                    digit = c - u'a' + 10;
-                else if (hex && c >= u'A' && c <= u'F')
-                    digit = c - u'A' + 10;
+                if (c >= '0' && c <= '9')
+                    digit = c - '0';
+                else if (hex && c >= 'a' && c <= 'f')
+                    digit = c - 'a' + 10;
+                else if (hex && c >= 'A' && c <= 'F')
+                    digit = c - 'A' + 10;
                 if (digit < 0)
                     return false;
                 value = value * (hex ? 16 : 10) + char32_t(digit);
@@ -576,18 +669,18 @@ private:
             }
             return true;
         }
-        const QStringView entity = name();
-        if (entity.isEmpty() || !at(u';'))
+        const QByteArrayView entity = name();
+        if (entity.isEmpty() || !at(';'))
             return false;
         ++m_i;
         static const struct {
-            const char16_t *name;
-            char16_t c;
-        } kPredefined[] = {{u"lt", u'<'}, {u"gt", u'>'}, {u"amp", u'&'}, {u"quot", u'"'}, {u"apos", u'\''}};
+            const char *name;
+            char c;
+        } kPredefined[] = {{"lt", '<'}, {"gt", '>'}, {"amp", '&'}, {"quot", '"'}, {"apos", '\''}};
         for (const auto &e : kPredefined) {
-            if (entity == QStringView(e.name)) {
+            if (entity == QByteArrayView(e.name)) {
                 if (out)
-                    out->append(QChar(e.c));
+                    out->append(QLatin1Char(e.c));
                 return true;
             }
         }
@@ -596,90 +689,100 @@ private:
         if (m_outsideDefinitions && inAttribute)
             return true;
         if (m_outsideDefinitions)
-            return refuse(QStringLiteral("Die Datei verweist auf die Entität \"%1\", die nicht aufgelöst werden kann.").arg(entity.toString()));
+            return refuse(QStringLiteral("Die Datei verweist auf die Entität \"%1\", die nicht aufgelöst werden kann.").arg(QString::fromUtf8(entity)));
         return false;
     }
 
-    // The namespace a prefix stands for where the current tag opens, or a
-    // null text when it is not declared.
-    QString namespaceOf(QStringView prefix) const
+    // The namespace (UTF-8) a prefix stands for where the current tag
+    // opens, or a null array when it is not declared.
+    QByteArray namespaceOf(QByteArrayView prefix) const
     {
-        if (prefix == QLatin1String("xml"))
+        if (prefix == QByteArrayView("xml"))
             return xmlNamespace();
         const auto it = m_declared.constFind(prefix);
-        return it == m_declared.cend() || it->isEmpty() ? QString() : it->back();
+        return it == m_declared.cend() || it->isEmpty() ? QByteArray() : it->back();
     }
 
-    static QString xmlNamespace() { return QStringLiteral("http://www.w3.org/XML/1998/namespace"); }
-    static QString xmlnsNamespace() { return QStringLiteral("http://www.w3.org/2000/xmlns/"); }
+    static QByteArray xmlNamespace() { return QByteArrayLiteral("http://www.w3.org/XML/1998/namespace"); }
+    static QByteArray xmlnsNamespace() { return QByteArrayLiteral("http://www.w3.org/2000/xmlns/"); }
 
     // Splits a qualified name at its colon; false when it breaks the rules
     // of namespaces (an empty part, a second colon, an undeclared prefix).
-    bool splitName(QStringView qualified, QStringView *local, QString *ns) const
+    bool splitName(QByteArrayView qualified, QByteArrayView *local, QByteArray *ns) const
     {
-        const qsizetype colon = qualified.indexOf(QLatin1Char(':'));
+        const qsizetype colon = qualified.indexOf(':');
         if (colon < 0) {
             *local = qualified;
-            ns->clear();
+            *ns = QByteArray();
             return true;
         }
-        const QStringView prefix = qualified.left(colon);
-        *local = qualified.mid(colon + 1);
-        if (prefix.isEmpty() || local->isEmpty() || local->contains(QLatin1Char(':')) || !isNameStartChar(local->front().unicode()))
+        const QByteArrayView prefix = qualified.first(colon);
+        *local = qualified.sliced(colon + 1);
+        char32_t first = 0;
+        if (prefix.isEmpty() || local->isEmpty() || local->contains(':') ||
+            decodeUtf8(reinterpret_cast<const uchar *>(local->data()), local->size(), &first) == 0 || !isNameStartChar(first))
             return false;
         *ns = namespaceOf(prefix);
         return !ns->isNull();
     }
 
-    // A namespace declaration's value as the attribute means it: references
-    // resolved, each blank and line break a space.
-    static QString normalisedValue(QStringView raw)
+    // A namespace declaration's value as the attribute means it, in UTF-8:
+    // references resolved, each blank and line break a space.
+    static QByteArray normalisedValue(QByteArrayView raw)
     {
         QString out;
         Parser inner(raw, nullptr);
         while (inner.m_i < inner.m_n) {
-            const char16_t c = inner.m_p[inner.m_i];
-            if (c == u'&') {
+            const uchar c = inner.m_p[inner.m_i];
+            if (c == '&') {
                 if (!inner.reference(&out, true))
                     break;
             } else {
-                ++inner.m_i;
-                if (c == u'\r' && inner.at(u'\n'))
+                qsizetype from = inner.m_i;
+                while (inner.m_i < inner.m_n && inner.m_p[inner.m_i] != '&' && !isSpace(inner.m_p[inner.m_i]))
                     ++inner.m_i;
-                out.append(isSpace(c) ? QChar(u' ') : QChar(c));
+                if (inner.m_i > from) {
+                    appendUtf8(out, inner.m_p + from, inner.m_i - from);
+                    continue;
+                }
+                ++inner.m_i;
+                if (c == '\r' && inner.at('\n'))
+                    ++inner.m_i;
+                out.append(QLatin1Char(' '));
             }
         }
-        return out;
+        return out.toUtf8();
     }
 
     // Notes the prefix that attribute declares; false when the declaration
     // is not allowed.
-    bool declareNamespace(QStringView attribute, QStringView raw, size_t depth)
+    bool declareNamespace(QByteArrayView attribute, QByteArrayView raw, size_t depth)
     {
-        const QString uri = normalisedValue(raw);
-        if (attribute == QLatin1String("xmlns"))
+        const QByteArray uri = normalisedValue(raw);
+        if (attribute == QByteArrayView("xmlns"))
             return uri != xmlNamespace() && uri != xmlnsNamespace();
-        const QStringView prefix = attribute.mid(6);
-        if (prefix.isEmpty() || prefix.contains(QLatin1Char(':')) || uri.isEmpty() || prefix == QLatin1String("xmlns") ||
-            uri == xmlnsNamespace())
+        const QByteArrayView prefix = attribute.sliced(6);
+        if (prefix.isEmpty() || prefix.contains(':') || uri.isEmpty() || prefix == QByteArrayView("xmlns") || uri == xmlnsNamespace())
             return false;
-        if ((prefix == QLatin1String("xml")) != (uri == xmlNamespace()))
+        if ((prefix == QByteArrayView("xml")) != (uri == xmlNamespace()))
             return false;
         m_prefixes.push_back({prefix, depth});
         m_declared[prefix].push_back(uri);
         return true;
     }
 
-    // Element names repeat: each name is allocated once and shared by the
-    // elements that bear it, found again through a small table indexed by
-    // its length and its first and last character.
-    QString internedName(QStringView n)
+    // Element names repeat: each name is decoded and allocated once and
+    // shared by the elements that bear it, found again through a small
+    // table indexed by its length and its first and last byte.
+    QString internedName(QByteArrayView n)
     {
-        const size_t slot = (size_t(n.size()) * 31 + size_t(n.front().unicode()) * 7 + n.back().unicode()) % m_nameCache.size();
-        QString &cached = m_nameCache[slot];
-        if (QStringView(cached) != n)
-            cached = n.toString();
-        return cached;
+        const size_t slot = (size_t(n.size()) * 31 + size_t(uchar(n.front())) * 7 + uchar(n.back())) % m_nameCache.size();
+        CachedName &cached = m_nameCache[slot];
+        if (QByteArrayView(cached.utf8) != n) {
+            cached.utf8 = n.toByteArray();
+            cached.name = QString::fromUtf8(n);
+        }
+        return cached.name;
     }
 
     // A start tag after "<": its element is opened below the current one
@@ -689,7 +792,7 @@ private:
         if (m_open.size() >= size_t(XmlLimits::kMaxDepth))
             return refuse(QStringLiteral("Die Elemente der Datei sind tiefer als %1 Ebenen verschachtelt.").arg(XmlLimits::kMaxDepth));
         ++m_i;
-        const QStringView qualified = name();
+        const QByteArrayView qualified = name();
         if (qualified.isEmpty())
             return false;
         const size_t depth = m_open.size() + 1;
@@ -699,22 +802,22 @@ private:
         for (;;) {
             const bool space = m_i < m_n && isSpace(m_p[m_i]);
             skipSpace();
-            if (at(u'>')) {
+            if (at('>')) {
                 ++m_i;
                 break;
             }
-            if (startsWith(u"/>")) {
+            if (startsWith("/>")) {
                 m_i += 2;
                 selfClosing = true;
                 break;
             }
             if (!space)
                 return false;
-            const QStringView attribute = name();
-            QStringView value;
+            const QByteArrayView attribute = name();
+            QByteArrayView value;
             if (attribute.isEmpty() || !equalsSign() || !attributeValue(&value))
                 return false;
-            if (attribute == QLatin1String("xmlns") || attribute.startsWith(QLatin1String("xmlns:"))) {
+            if (attribute == QByteArrayView("xmlns") || attribute.startsWith(QByteArrayView("xmlns:"))) {
                 if (!declareNamespace(attribute, value, depth))
                     return false;
             } else {
@@ -724,20 +827,20 @@ private:
         // No two attributes may have the same name, nor the same local name
         // in the same namespace.
         if (!m_attributes.empty()) {
-            QSet<QString> seen;
-            for (const QStringView attribute : m_attributes) {
-                QStringView local;
-                QString ns;
+            QSet<QByteArray> seen;
+            for (const QByteArrayView attribute : m_attributes) {
+                QByteArrayView local;
+                QByteArray ns;
                 if (!splitName(attribute, &local, &ns))
                     return false;
-                const QString key = ns.isNull() ? attribute.toString() : ns + QChar(0) + local;
+                const QByteArray key = ns.isNull() ? attribute.toByteArray() : ns + '\0' + local;
                 if (seen.contains(key))
                     return false;
                 seen.insert(key);
             }
         }
-        QStringView local;
-        QString ns;
+        QByteArrayView local;
+        QByteArray ns;
         if (!splitName(qualified, &local, &ns))
             return false;
 
@@ -768,16 +871,16 @@ private:
     }
 
     // An attribute's value: no "<", and only references that resolve.
-    bool attributeValue(QStringView *value)
+    bool attributeValue(QByteArrayView *value)
     {
-        if (!at(u'"') && !at(u'\''))
+        if (!at('"') && !at('\''))
             return false;
-        const char16_t quote = m_p[m_i++];
+        const uchar quote = m_p[m_i++];
         const qsizetype from = m_i;
         while (m_i < m_n && m_p[m_i] != quote) {
-            if (m_p[m_i] == u'<')
+            if (m_p[m_i] == '<')
                 return false;
-            if (m_p[m_i] == u'&') {
+            if (m_p[m_i] == '&') {
                 // An entity defined outside stays unresolved here, which
                 // loses nothing: attribute values are not read.
                 if (!reference(nullptr, true))
@@ -788,7 +891,7 @@ private:
         }
         if (m_i >= m_n)
             return false;
-        *value = QStringView(m_p + from, m_i - from);
+        *value = QByteArrayView(m_p + from, m_i - from);
         ++m_i;
         return true;
     }
@@ -796,9 +899,9 @@ private:
     bool endTag()
     {
         m_i += 2;
-        const QStringView qualified = name();
+        const QByteArrayView qualified = name();
         skipSpace();
-        if (qualified.isEmpty() || !at(u'>') || qualified != m_open.back().qualifiedName)
+        if (qualified.isEmpty() || !at('>') || qualified != m_open.back().qualifiedName)
             return false;
         ++m_i;
         closeScope(m_open.size());
@@ -816,28 +919,28 @@ private:
             const qsizetype from = m_i;
             while (m_i < m_n && !(m_p[m_i] < 0x80 && (kAscii[m_p[m_i]] & kTextStop)))
                 ++m_i;
-            if (m_i + 1 < m_n && m_p[m_i] == u'<' && isNameStartChar(m_p[m_i + 1]))
+            if (m_i + 1 < m_n && m_p[m_i] == '<' && startsName(m_i + 1))
                 keep = false;
             if (keep)
-                e->text.append(reinterpret_cast<const QChar *>(m_p + from), m_i - from);
+                appendUtf8(e->text, m_p + from, m_i - from);
             if (m_i >= m_n)
                 return true;
             switch (m_p[m_i]) {
-            case u'\r':
+            case '\r':
                 ++m_i;
-                if (at(u'\n'))
+                if (at('\n'))
                     ++m_i;
                 if (keep)
                     e->text.append(QLatin1Char('\n'));
                 break;
-            case u']':
-                if (startsWith(u"]]>"))
+            case ']':
+                if (startsWith("]]>"))
                     return false;
                 ++m_i;
                 if (keep)
                     e->text.append(QLatin1Char(']'));
                 break;
-            case u'&':
+            case '&':
                 if (!reference(keep ? &e->text : nullptr))
                     return false;
                 break;
@@ -861,19 +964,22 @@ private:
         m_i += 9;
         qsizetype end = 0;
         const qsizetype from = m_i;
-        if (!skipPast(u"]]>", &end))
+        if (!skipPast("]]>", &end))
             return false;
         if (!e->children.empty())
             return true;
+        // Runs between CRs; CR LF and a lone CR read as LF.
+        qsizetype run = from;
         for (qsizetype k = from; k < end; ++k) {
-            if (m_p[k] == u'\r') {
-                e->text.append(QLatin1Char('\n'));
-                if (k + 1 < end && m_p[k + 1] == u'\n')
-                    ++k;
-            } else {
-                e->text.append(QChar(m_p[k]));
-            }
+            if (m_p[k] != '\r')
+                continue;
+            appendUtf8(e->text, m_p + run, k - run);
+            e->text.append(QLatin1Char('\n'));
+            if (k + 1 < end && m_p[k + 1] == '\n')
+                ++k;
+            run = k + 1;
         }
+        appendUtf8(e->text, m_p + run, end - run);
         return true;
     }
 
@@ -891,19 +997,19 @@ private:
             // At "<".
             if (m_i + 1 >= m_n)
                 return false;
-            const char16_t next = m_p[m_i + 1];
+            const uchar next = m_p[m_i + 1];
             bool ok = false;
-            if (next == u'/')
+            if (next == '/')
                 ok = endTag();
-            else if (next == u'!' && startsWith(u"<!--"))
+            else if (next == '!' && startsWith("<!--"))
                 ok = comment();
-            else if (next == u'!' && startsWith(u"<![CDATA["))
+            else if (next == '!' && startsWith("<![CDATA["))
                 ok = cdata(e);
-            else if (next == u'!' && startsWith(u"<!DOCTYPE"))
+            else if (next == '!' && startsWith("<!DOCTYPE"))
                 ok = doctypeDeclaration();
-            else if (next == u'?')
+            else if (next == '?')
                 ok = processingInstruction();
-            else if (next != u'!')
+            else if (next != '!')
                 ok = startTag(doc);
             if (!ok)
                 return false;
@@ -911,7 +1017,7 @@ private:
         return true;
     }
 
-    const char16_t *m_p;
+    const uchar *m_p;
     qsizetype m_n;
     qsizetype m_i = 0;
     QString *m_reason;
@@ -921,11 +1027,15 @@ private:
     std::vector<Prefix> m_prefixes;
     // The names of the current start tag's attributes, namespace
     // declarations left out.
-    std::vector<QStringView> m_attributes;
+    std::vector<QByteArrayView> m_attributes;
     // The namespaces each prefix is bound to in the open elements, the
     // innermost last.
-    QHash<QStringView, QStringList> m_declared;
-    std::array<QString, 512> m_nameCache;
+    QHash<QByteArrayView, QList<QByteArray>> m_declared;
+    struct CachedName {
+        QByteArray utf8;
+        QString name;
+    };
+    std::array<CachedName, 512> m_nameCache;
 };
 
 } // namespace
@@ -950,14 +1060,17 @@ bool parseXml(const QByteArray &data, XmlElement *root, QString *reason)
                 *reason = QStringLiteral("Die Datei deklariert Entitäten; solche Dateien werden nicht gelesen.");
             return false;
         }
-        QString text = in.text;
-        if (!in.decoded) {
-            QStringDecoder utf8(QStringConverter::Utf8);
-            text = utf8(data);
-            if (utf8.hasError())
-                return false;
+        // The reader reads UTF-8: the program's own files as they are, the
+        // others after decoding.
+        QByteArray decoded;
+        QByteArrayView text = data;
+        if (in.decoded) {
+            decoded = in.text.toUtf8();
+            text = decoded;
         }
-        if (!allXmlChars(text))
+        if (text.startsWith("\xef\xbb\xbf"))
+            text = text.sliced(3);
+        if (!validXmlText(text))
             return false;
         return Parser(text, reason).parse(root);
     } catch (const std::bad_alloc &) {
