@@ -287,10 +287,7 @@ void appendUtf8(QString &out, const uchar *p, qsizetype len)
 {
     if (len <= 0)
         return;
-    if (out.isEmpty()) {
-        out = QString::fromUtf8(reinterpret_cast<const char *>(p), len);
-        return;
-    }
+    // Not QString::fromUtf8(), which would drop a U+FEFF at the start.
     const qsizetype old = out.size();
     out.resize(old + len);
     QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);

@@ -9,7 +9,7 @@
 #
 # SECONDS per harness (default 20, or $PRUVEX_FUZZ_SECONDS; 0 replays the
 # corpus only); HARNESS one of
-# projectfile, formmailers, jsonio (default all three). New inputs go to a
+# projectfile, formmailers, jsonio, xmlreader (default all four). New inputs go to a
 # temporary folder, so the corpus in the repository stays as it is; a
 # failing input is kept in build-fuzz/artifacts. PRUVEX_FUZZ_BUILD_DIR names
 # another build folder.
@@ -19,7 +19,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-${PRUVEX_FUZZ_SECONDS:-20}}
 shift || true
 harnesses=("$@")
-[[ ${#harnesses[@]} -gt 0 ]] || harnesses=(projectfile formmailers jsonio)
+[[ ${#harnesses[@]} -gt 0 ]] || harnesses=(projectfile formmailers jsonio xmlreader)
 build_dir=${PRUVEX_FUZZ_BUILD_DIR:-build-fuzz}
 
 launcher=()

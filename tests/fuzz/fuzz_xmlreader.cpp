@@ -71,8 +71,9 @@ Outcome readWithQt(const QByteArray &data, XmlElement *root)
 //   since. No file of the program has such a name, so a character outside
 //   ASCII inside a tag allows any verdict.
 // - Qt lets a control character through right after the target of a
-//   processing instruction; the program's reader refuses every character that
-//   XML does not allow, wherever it stands.
+//   processing instruction, and ignores a character cut off at the very end
+//   of the file; the program's reader refuses every character that XML does
+//   not allow, wherever it stands, and every byte that is no UTF-8.
 // - Qt checks the grammar of a document type declaration its own way (it
 //   takes "$" as its name, refuses "<" in its system literal, checks the
 //   declarations of an internal subset, which the program's reader passes
@@ -92,9 +93,10 @@ struct Leeway {
 Leeway leewayOf(const QByteArray &bytes)
 {
     const auto encoding = QStringConverter::encodingForData(bytes, u'<');
-    QStringDecoder decoder(encoding.value_or(QStringConverter::Utf8));
+    QStringDecoder decoder(encoding.value_or(QStringConverter::Utf8), QStringConverter::Flag::Stateless);
     const QString text = decoder(bytes);
     Leeway leeway;
+    leeway.forbiddenCharacter = decoder.hasError();
     leeway.doctype = text.contains(QLatin1String("<!DOCTYPE"));
     for (qsizetype at = text.indexOf(QLatin1String("<?")); at >= 0; at = text.indexOf(QLatin1String("<?"), at + 2)) {
         const QStringView after = QStringView(text).mid(at + 2);

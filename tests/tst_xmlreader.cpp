@@ -1,0 +1,121 @@
+// The XML reader on small documents: what it reads (the tree of element
+// names and texts) and what it refuses as not well-formed. The verdicts
+// are those of XML 1.0 with namespaces; where Qt's QXmlStreamReader is
+// laxer, the fuzz harness fuzz_xmlreader names the difference.
+
+#include "xmlelement.h"
+
+#include <QtTest>
+
+namespace {
+
+// The tree as one line: name, then "text" of an element without children,
+// or (child,child) of one with children.
+QString summary(const XmlElement &e)
+{
+    QString out = e.name;
+    if (e.children.empty()) {
+        if (!e.text.isEmpty())
+            out += QLatin1Char('"') + e.text + QLatin1Char('"');
+        return out;
+    }
+    out += QLatin1Char('(');
+    for (size_t i = 0; i < e.children.size(); ++i) {
+        if (i > 0)
+            out += QLatin1Char(',');
+        out += summary(e.children[i]);
+    }
+    return out + QLatin1Char(')');
+}
+
+} // namespace
+
+class TestXmlReader : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void documents_data();
+    void documents();
+};
+
+void TestXmlReader::documents_data()
+{
+    QTest::addColumn<QByteArray>("document");
+    QTest::addColumn<QString>("tree"); // empty: refused
+
+    const QString refused;
+    // What is read.
+    QTest::newRow("empty element") << QByteArray("<a/>") << QStringLiteral("a");
+    QTest::newRow("text") << QByteArray("<a>x y</a>") << QStringLiteral("a\"x y\"");
+    QTest::newRow("line breaks read as LF") << QByteArray("<a>1\r2\r\r\n3\n</a>") << QStringLiteral("a\"1\n2\n\n3\n\"");
+    QTest::newRow("character references") << QByteArray("<a>&#13;&#10;&#9;&#x41;&#228;&#x1F600;</a>")
+                                          << QStringLiteral("a\"\r\n\tA\u00e4\U0001F600\"");
+    QTest::newRow("predefined entities") << QByteArray("<a>&lt;&gt;&amp;&quot;&apos;</a>") << QStringLiteral("a\"<>&\"'\"");
+    QTest::newRow("CDATA") << QByteArray("<a><![CDATA[<&>\r\n]]]]></a>") << QStringLiteral("a\"<&>\n]]\"");
+    QTest::newRow("UTF-8 text and name") << QByteArray("<Gr\xc3\xb6\xc3\x9f" "e>\xc3\xa4\xe2\x82\xac</Gr\xc3\xb6\xc3\x9f" "e>")
+                                         << QStringLiteral("Gr\u00f6\u00dfe\"\u00e4\u20ac\"");
+    QTest::newRow("U+FEFF at the start of a text") << QByteArray("<a>\xef\xbb\xbfx</a>") << QStringLiteral("a\"\ufeffx\"");
+    QTest::newRow("mixed content keeps no text") << QByteArray("<a>t<b>1</b>u<c/>v</a>") << QStringLiteral("a(b\"1\",c)");
+    QTest::newRow("comment inside text") << QByteArray("<a>x <!-- c --> y</a>") << QStringLiteral("a\"x  y\"");
+    QTest::newRow("a lone ] is text") << QByteArray("<a>]]</a>") << QStringLiteral("a\"]]\"");
+    QTest::newRow("declaration, byte-order mark, prolog and epilog")
+        << QByteArray("\xef\xbb\xbf<?xml version=\"1.0\" encoding=\"UTF-8\" standalone='yes' ?>\r\n<!-- c --><?pi x?><a/><!--d--><?p?> \r\n")
+        << QStringLiteral("a");
+    QTest::newRow("instruction that only starts like the declaration") << QByteArray("<?xml-stylesheet href=\"s\"?><a/>") << QStringLiteral("a");
+    QTest::newRow("document types without entities") << QByteArray("<!DOCTYPE a><!DOCTYPE a [<!ELEMENT a ANY><!ATTLIST a x CDATA \">\">]><a/>")
+                                                     << QStringLiteral("a");
+    QTest::newRow("attributes") << QByteArray("<a x=\"1\"  y='&lt;2&gt;' xml:lang=\"de\"/>") << QStringLiteral("a");
+    QTest::newRow("namespaces give the local name") << QByteArray("<p:a xmlns:p=\"u\"><p:b xmlns:q=\"v\" q:x=\"1\" p:x=\"2\"/></p:a>")
+                                                    << QStringLiteral("a(b)");
+    QTest::newRow("space before the end of a tag") << QByteArray("<a >x</a >") << QStringLiteral("a\"x\"");
+
+    // What is refused.
+    for (const char *broken : {"", " ", "<", "<a", "<a>", "<a></b>", "<a/><b/>", "x<a/>", "<a/>x", "<a>x</ a>", "<a/ >", "<1a/>"})
+        QTest::addRow("not a document: %s", broken) << QByteArray(broken) << refused;
+    QTest::newRow("XML 1.1") << QByteArray("<?xml version=\"1.1\"?><a/>") << refused;
+    QTest::newRow("declaration out of order") << QByteArray("<?xml version=\"1.0\" standalone=\"yes\" encoding=\"UTF-8\"?><a/>") << refused;
+    QTest::newRow("declaration inside") << QByteArray("<a><?xml version=\"1.0\"?></a>") << refused;
+    QTest::newRow("]]> in text") << QByteArray("<a>]]></a>") << refused;
+    QTest::newRow("-- in a comment") << QByteArray("<a><!-- a -- b --></a>") << refused;
+    QTest::newRow("comment ending in -") << QByteArray("<!-- a ---><a/>") << refused;
+    QTest::newRow("unclosed CDATA") << QByteArray("<a><![CDATA[x</a>") << refused;
+    QTest::newRow("control character") << QByteArray("<a>\x01</a>") << refused;
+    QTest::newRow("reference to NUL") << QByteArray("<a>&#0;</a>") << refused;
+    QTest::newRow("reference to U+FFFE") << QByteArray("<a>&#xFFFE;</a>") << refused;
+    QTest::newRow("reference beyond Unicode") << QByteArray("<a>&#x110000;</a>") << refused;
+    QTest::newRow("U+FFFF as UTF-8") << QByteArray("<a>\xef\xbf\xbf</a>") << refused;
+    QTest::newRow("surrogate as UTF-8") << QByteArray("<a>\xed\xa0\x80</a>") << refused;
+    QTest::newRow("overlong UTF-8") << QByteArray("<a>\xc0\xaf</a>") << refused;
+    QTest::newRow("cut UTF-8") << QByteArray("<a>\xc3</a>") << refused;
+    QTest::newRow("undeclared entity") << QByteArray("<a>&bogus;</a>") << refused;
+    QTest::newRow("reference without ;") << QByteArray("<a>&amp</a>") << refused;
+    QTest::newRow("attribute twice") << QByteArray("<a x=\"1\" x=\"2\"/>") << refused;
+    QTest::newRow("attribute twice in one namespace") << QByteArray("<a xmlns:p=\"u\" xmlns:q=\"u\" p:x=\"1\" q:x=\"2\"/>") << refused;
+    QTest::newRow("attributes without blank") << QByteArray("<a x=\"1\"y=\"2\"/>") << refused;
+    QTest::newRow("< in an attribute") << QByteArray("<a x=\"<\"/>") << refused;
+    QTest::newRow("undeclared prefix") << QByteArray("<p:a/>") << refused;
+    QTest::newRow("two colons") << QByteArray("<a:b:c xmlns:a=\"u\"/>") << refused;
+    QTest::newRow("empty namespace") << QByteArray("<p:a xmlns:p=\"\"/>") << refused;
+    QTest::newRow("xml bound elsewhere") << QByteArray("<a xmlns:xml=\"u\"/>") << refused;
+    QTest::newRow("prefix out of scope") << QByteArray("<a><p:b xmlns:p=\"u\"/><p:c/></a>") << refused;
+    QTest::newRow("parameter entity without outside file") << QByteArray("<!DOCTYPE a [%pe;]><a/>") << refused;
+    QTest::newRow("instruction named xml") << QByteArray("<a/><?XML x?>") << refused;
+}
+
+void TestXmlReader::documents()
+{
+    QFETCH(QByteArray, document);
+    QFETCH(QString, tree);
+    XmlElement root;
+    const bool read = parseXml(document, &root);
+    if (tree.isEmpty()) {
+        QVERIFY2(!read, qPrintable(summary(root)));
+        return;
+    }
+    QVERIFY(read);
+    QCOMPARE(summary(root), tree);
+}
+
+QTEST_GUILESS_MAIN(TestXmlReader)
+#include "tst_xmlreader.moc"
