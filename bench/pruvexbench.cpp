@@ -7,9 +7,9 @@
 //
 // RUNS timings per step give the median (default 7); SIZE replaces the
 // standard sizes. Each size is timed in five processes of its own, and the
-// median of theirs is reported, so that what the memory allocator kept from
-// one size does not speed up or slow down the next, and one process that
-// the machine happens to slow down does not decide. "pruvex-bench --one RUNS SIZE" times one size in this process
+// smallest of their medians is reported, so that what the memory allocator
+// kept from one size does not speed up or slow down the next, and a process
+// that the machine happens to slow down does not decide. "pruvex-bench --one RUNS SIZE" times one size in this process
 // (for a profiler, say) and prints its figures on one line.
 
 #include "generatedpage.h"
@@ -190,9 +190,10 @@ Figures timeSize(int runs, int n, const QString &folder)
     return result;
 }
 
-// Times one size in processes of its own, and takes the median of their
-// figures: the machine's memory makes one process faster or slower than the
-// next by more than a tenth.
+// Times one size in processes of its own, and takes the smallest of their
+// figures: how the machine places a process's memory makes one process
+// faster or slower than the next by up to a tenth, and whatever else runs on
+// the machine only ever adds time.
 Figures timeSizeApart(int runs, int n, const QString &folder)
 {
     constexpr int kProcesses = 5;
@@ -215,17 +216,16 @@ Figures timeSizeApart(int runs, int n, const QString &folder)
         f.ok = true;
         all.push_back(f);
     }
-    auto median = [&all](double Figures::*field) {
-        std::vector<double> v;
+    auto smallest = [&all](double Figures::*field) {
+        double v = all.front().*field;
         for (const Figures &f : all)
-            v.push_back(f.*field);
-        std::sort(v.begin(), v.end());
-        return v[v.size() / 2];
+            v = std::min(v, f.*field);
+        return v;
     };
     Figures result;
-    result.generate = median(&Figures::generate);
-    result.save = median(&Figures::save);
-    result.load = median(&Figures::load);
+    result.generate = smallest(&Figures::generate);
+    result.save = smallest(&Figures::save);
+    result.load = smallest(&Figures::load);
     result.bytes = all.front().bytes;
     result.ok = true;
     return result;
@@ -254,7 +254,7 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    std::printf("Median of %d runs in each of five processes per size, the median of those; the ratio is to the previous size.\n\n", runs);
+    std::printf("Median of %d runs in each of five processes per size, the smallest of those; the ratio is to the previous size.\n\n", runs);
     std::printf("%9s  %18s  %18s  %18s  %20s\n", "questions", "generate ms", "save ms", "load ms", "page bytes");
 
     double prev[4] = {0, 0, 0, 0};

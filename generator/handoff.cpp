@@ -1,5 +1,6 @@
 #include "handoff.h"
 
+#include "charscan.h"
 #include "textcodec.h"
 
 namespace Handoff {
@@ -24,7 +25,11 @@ QString encode(const QString &text, bool item)
             out.reserve(n + 16);
         out.append(p + start, end - start);
     };
-    for (qsizetype i = 0; i < n; ++i) {
+    // Only "&", the separators of an item and what lies outside Latin-1 can
+    // change; the stretches between them are skipped whole.
+    const char16_t list = item ? listSeparator : u'&';
+    const char16_t inner = item ? itemSeparator : u'&';
+    for (qsizetype i = 0; (i = indexOfAnyOrNonLatin1(text, i, u'&', list, inner)) >= 0; ++i) {
         const char16_t c = p[i].unicode();
         if (c < 0x100) {
             const bool literalRef = c == u'&' && i + 1 < n && p[i + 1] == QLatin1Char('#');
@@ -78,15 +83,10 @@ void appendBase64(QString &out, QStringView text, bool scrambled)
     const char16_t key = scrambled ? scrambleKey : 0;
     const char16_t *p = text.utf16();
     const qsizetype n = text.size();
-    qsizetype bytes = n;
-    for (qsizetype i = 0; i + 1 < n; ++i) {
-        if (QChar::isHighSurrogate(char16_t(p[i] ^ key)) && QChar::isLowSurrogate(char16_t(p[i + 1] ^ key))) {
-            --bytes;
-            ++i;
-        }
-    }
+    // Room for one byte per character; a surrogate pair, one byte for two,
+    // leaves some of it, which is cut off at the end.
     const qsizetype start = out.size();
-    out.resize(start + (bytes + 2) / 3 * 4);
+    out.resize(start + (n + 2) / 3 * 4);
     QChar *o = out.data() + start;
     uint group = 0;
     int held = 0;
@@ -114,7 +114,9 @@ void appendBase64(QString &out, QStringView text, bool scrambled)
         o[1] = QLatin1Char(kAlphabet[(group >> 12) & 63]);
         o[2] = held == 2 ? QLatin1Char(kAlphabet[(group >> 6) & 63]) : QLatin1Char('=');
         o[3] = QLatin1Char('=');
+        o += 4;
     }
+    out.truncate(o - out.constData());
 }
 
 std::optional<QString> fromBase64(const QString &value)

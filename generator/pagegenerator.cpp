@@ -78,13 +78,17 @@ QString cssUrl(const QString &address)
 // Since the value of a step is fixed before the filling starts, and no two
 // placeholders can overlap (a "<" stands only at their start), the page that
 // results is the template in which each placeholder of a step is replaced by
-// that step's value filled with the later steps only. So each value is
-// scanned once for the placeholders of later steps, the length of the page is
-// known before it is built, and the page is written in one pass.
+// that step's value filled with the later steps only. So the page is written
+// in one pass over the template: each placeholder is replaced by its step's
+// value, in which the placeholders of later steps are replaced in turn.
+// The long values (the questions, their checks and hidden fields) are not
+// kept: they are made part by part where their placeholder stands.
 struct Step {
     QString name;
-    // The value, in parts that no placeholder spans.
-    std::vector<QString> parts;
+    // A value of its own; its placeholders are found once.
+    QString value;
+    // Or a long value, made part by part each time it is written.
+    void (PageGenerator::*fragment)(PageParts &) const = nullptr;
     bool active = false;
 };
 
@@ -98,11 +102,12 @@ class PageFiller
 {
 public:
     // room: a text whose memory the page may take over.
-    PageFiller(std::vector<Step> steps, QString room)
-        : m_steps(std::move(steps))
+    PageFiller(const PageGenerator &generator, std::vector<Step> steps, QString room)
+        : m_generator(generator)
+        , m_steps(std::move(steps))
+        , m_out(std::move(room))
         , m_marks(m_steps.size())
-        , m_lengths(m_steps.size(), 0)
-        , m_room(std::move(room))
+        , m_found(m_steps.size(), false)
     {
         for (size_t i = 0; i < m_steps.size(); ++i)
             if (m_steps[i].active)
@@ -114,45 +119,12 @@ public:
     bool fill(const QString &templ, qsizetype limit, QString *page)
     {
         m_limit = limit;
-        const std::vector<Mark> top = find(templ, 0);
-        // The steps whose values end up in the page, in order: a value can
-        // only refer to later steps.
-        std::vector<bool> used(m_steps.size(), false);
-        for (const Mark &m : top)
-            used[size_t(m.step)] = true;
-        for (size_t i = 0; i < m_steps.size(); ++i) {
-            if (!used[i])
-                continue;
-            for (const QString &part : m_steps[i].parts) {
-                m_marks[i].push_back(find(part, int(i) + 1));
-                for (const Mark &m : m_marks[i].back())
-                    used[size_t(m.step)] = true;
-            }
-        }
-        for (size_t i = m_steps.size(); i-- > 0;) {
-            if (!used[i])
-                continue;
-            qint64 len = 0;
-            for (size_t k = 0; k < m_steps[i].parts.size(); ++k)
-                len = std::min<qint64>(len + lengthOf(m_steps[i].parts[k], m_marks[i][k]), m_limit + 1);
-            m_lengths[i] = qsizetype(len);
-        }
-        const qsizetype total = lengthOf(templ, top);
-        if (total > m_limit)
+        m_out.truncate(0);
+        if (!write(templ, find(templ, 0)))
             return false;
-        // The page goes into the room it was given when that is large
-        // enough: memory that is in use already costs less than new.
-        QString out = std::move(m_room);
-        if (out.isDetached() && out.capacity() >= total)
-            out.resize(total);
-        else
-            out = QString(total, Qt::Uninitialized);
-        QChar *end = write(out.data(), templ, top);
-        Q_ASSERT(end == out.data() + total);
-        Q_UNUSED(end);
         // A page of pieces that all have CR LF only has CR LF too: a
         // placeholder, which is cut out, starts with "<" and ends with ">".
-        *page = m_loneBreaks ? LineBreaks::toCrLf(out) : std::move(out);
+        *page = m_loneBreaks ? LineBreaks::toCrLf(m_out) : std::move(m_out);
         return true;
     }
 
@@ -192,45 +164,50 @@ private:
         return marks;
     }
 
-    // The length of text with its marks filled, at most one past the limit.
-    // Each length counted is so capped, so the sum cannot overflow: a text
-    // has fewer marks than characters.
-    qsizetype lengthOf(QStringView text, const std::vector<Mark> &marks) const
-    {
-        qint64 len = text.size();
-        for (const Mark &m : marks)
-            len += m_lengths[size_t(m.step)] - (m.to - m.from);
-        return qsizetype(std::min<qint64>(len, m_limit + 1));
-    }
-
-    // Writes text with its marks filled to dst; the depth of the calls is
-    // bounded by the number of steps.
-    QChar *write(QChar *dst, QStringView text, const std::vector<Mark> &marks) const
+    // Appends text with its marks filled; false once the page would pass
+    // the limit. The depth of the calls is bounded by the number of steps.
+    bool write(QStringView text, const std::vector<Mark> &marks)
     {
         qsizetype at = 0;
         for (const Mark &m : marks) {
-            dst = copy(dst, text.mid(at, m.from - at));
-            const size_t step = size_t(m.step);
-            if (m_lengths[step] > 0)
-                for (size_t k = 0; k < m_steps[step].parts.size(); ++k)
-                    dst = write(dst, m_steps[step].parts[k], m_marks[step][k]);
+            if (!append(text.mid(at, m.from - at)) || !writeStep(size_t(m.step)))
+                return false;
             at = m.to;
         }
-        return copy(dst, text.mid(at));
+        return append(text.mid(at));
     }
 
-    static QChar *copy(QChar *dst, QStringView part)
+    bool writeStep(size_t i)
     {
-        std::copy(part.begin(), part.end(), dst);
-        return dst + part.size();
+        const Step &step = m_steps[i];
+        if (step.fragment) {
+            bool ok = true;
+            PageParts parts([&](QStringView part) { ok = ok && write(part, find(part, int(i) + 1)); });
+            (m_generator.*step.fragment)(parts);
+            parts.finish();
+            return ok;
+        }
+        if (!m_found[i]) {
+            m_marks[i] = find(step.value, int(i) + 1);
+            m_found[i] = true;
+        }
+        return write(step.value, m_marks[i]);
     }
 
+    bool append(QStringView piece)
+    {
+        if (piece.size() > m_limit - m_out.size())
+            return false;
+        m_out += piece;
+        return true;
+    }
+
+    const PageGenerator &m_generator;
     std::vector<Step> m_steps;
-    // The marks of each part of each step.
-    std::vector<std::vector<std::vector<Mark>>> m_marks;
-    std::vector<qsizetype> m_lengths;
+    QString m_out;
+    std::vector<std::vector<Mark>> m_marks;
+    std::vector<bool> m_found;
     QHash<QStringView, int> m_index;
-    QString m_room;
     qsizetype m_limit = 0;
     bool m_loneBreaks = false;
 };
@@ -318,16 +295,16 @@ bool PageGenerator::fillTemplate(const QString &templ, QString *page)
     auto f = [&q](SettingKey key) { return q.flag(key); };
 
     // The steps in their order; each value is built at its step, so that the
-    // form id is drawn before the captcha row that shows it.
+    // form id is drawn before the captcha row that shows it. The long
+    // fragments depend on the questions alone and are made while the page
+    // is written.
     std::vector<Step> steps;
     steps.reserve(44);
-    auto fill = [&steps](const char *name, const QString &value) { steps.push_back({QLatin1String(name), {value}, true}); };
-    auto fillParts = [&steps, this](const char *name, void (PageGenerator::*fragment)(PageParts &) const) {
-        PageParts parts;
-        (this->*fragment)(parts);
-        steps.push_back({QLatin1String(name), parts.take(), true});
+    auto fill = [&steps](const char *name, const QString &value) { steps.push_back({QLatin1String(name), value, nullptr, true}); };
+    auto fillParts = [&steps](const char *name, void (PageGenerator::*fragment)(PageParts &) const) {
+        steps.push_back({QLatin1String(name), QString(), fragment, true});
     };
-    auto skip = [&steps](const char *name) { steps.push_back({QLatin1String(name), {}, false}); };
+    auto skip = [&steps](const char *name) { steps.push_back({QLatin1String(name), QString(), nullptr, false}); };
 
     fill("CSS", styleSheet());
     fillParts("JSCRIPT", &PageGenerator::formScript);
@@ -388,7 +365,7 @@ bool PageGenerator::fillTemplate(const QString &templ, QString *page)
         skip("PRINTBUTTON");
     fill("CLASS", f(SettingKey::cboStandardButton) ? QString() : QStringLiteral("class=\"button\""));
 
-    return PageFiller(std::move(steps), std::move(m_room)).fill(templ, m_maxPageChars, page);
+    return PageFiller(*this, std::move(steps), std::move(m_room)).fill(templ, m_maxPageChars, page);
 }
 
 QString PageGenerator::styleSheet() const

@@ -14,19 +14,42 @@ class Quiz;
 class PageParts
 {
 public:
+    using Sink = std::function<void(QStringView part)>;
+    PageParts() = default;
+    // Hands each part to sink as soon as it is complete, instead of keeping it.
+    explicit PageParts(Sink sink)
+        : m_sink(std::move(sink))
+    {
+    }
     QString &text() { return m_parts.back(); }
     // A place between two lines of the generator's own: a new part starts
     // here when the current one is long enough.
     void lineBoundary()
     {
         if (m_parts.back().size() >= kPartChars)
-            m_parts.emplace_back();
+            endPart();
+    }
+    // Hands the last part to the sink; call once the fragment is complete.
+    void finish()
+    {
+        if (m_sink && !m_parts.back().isEmpty())
+            endPart();
     }
     QString joined() const;
-    std::vector<QString> take() { return std::move(m_parts); }
 
 private:
+    void endPart()
+    {
+        if (m_sink) {
+            m_sink(m_parts.back());
+            m_parts.back().truncate(0); // its room is kept for the next part
+        } else {
+            m_parts.emplace_back();
+        }
+    }
+
     static constexpr qsizetype kPartChars = 16 * 1024;
+    Sink m_sink;
     std::vector<QString> m_parts = std::vector<QString>(1);
 };
 
@@ -52,8 +75,8 @@ public:
     enum class Failure { None, Template, TooLarge, OutOfMemory };
 
     // A text that is no longer needed (an earlier page): the next generate()
-    // writes the page into its memory when it is large enough, which spares
-    // the system the work of handing out new memory each time.
+    // writes the page into its memory, which spares the system the work of
+    // handing out new memory each time.
     void giveRoom(QString room) { m_room = std::move(room); }
 
     // The complete page, every line break CR LF. On failure it returns false, page is untouched and

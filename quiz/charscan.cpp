@@ -103,3 +103,29 @@ qsizetype indexOfControlOrNonAscii(QByteArrayView text, qsizetype from)
             return i;
     return -1;
 }
+
+qsizetype indexOfAnyOrNonLatin1(QStringView text, qsizetype from, char16_t a, char16_t b, char16_t c)
+{
+    const char16_t *p = text.utf16();
+    const qsizetype n = text.size();
+    qsizetype i = std::max<qsizetype>(from, 0);
+#if defined(__SSE2__)
+    const __m128i va = _mm_set1_epi16(short(a));
+    const __m128i vb = _mm_set1_epi16(short(b));
+    const __m128i vc = _mm_set1_epi16(short(c));
+    const __m128i high = _mm_set1_epi16(short(0xFF00));
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 8 <= n; i += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+        const __m128i latin1 = _mm_cmpeq_epi16(_mm_and_si128(v, high), zero);
+        const __m128i wanted = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, va), _mm_cmpeq_epi16(v, vb)), _mm_cmpeq_epi16(v, vc));
+        const int mask = _mm_movemask_epi8(_mm_or_si128(wanted, _mm_andnot_si128(latin1, _mm_set1_epi16(-1))));
+        if (mask)
+            return i + qCountTrailingZeroBits(uint(mask)) / 2;
+    }
+#endif
+    for (; i < n; ++i)
+        if (p[i] == a || p[i] == b || p[i] == c || p[i] > 0xFF)
+            return i;
+    return -1;
+}

@@ -19,3 +19,7 @@ qsizetype indexOfControlOrNonAscii(QByteArrayView text, qsizetype from);
 // The first index at or after from at which text holds c (neither CR nor
 // LF) or a line break that is not CR LF, or -1: two searches in one pass.
 qsizetype indexOfCharOrLoneBreak(QStringView text, qsizetype from, char16_t c);
+
+// The first index at or after from at which text holds a, b or c, or a
+// character above U+00FF; -1 when there is none.
+qsizetype indexOfAnyOrNonLatin1(QStringView text, qsizetype from, char16_t a, char16_t b, char16_t c);
