@@ -6,7 +6,7 @@
 //   pruvex-bench [RUNS [SIZE...]]
 //
 // RUNS timings per step give the median (default 7); SIZE replaces the
-// standard sizes. Each size is timed in five processes of its own, and the
+// standard sizes. Each size is timed in seven processes of its own, and the
 // smallest of their medians is reported, so that what the memory allocator
 // kept from one size does not speed up or slow down the next, and a process
 // that the machine happens to slow down does not decide. "pruvex-bench --one RUNS SIZE" times one size in this process
@@ -196,7 +196,7 @@ Figures timeSize(int runs, int n, const QString &folder)
 // the machine only ever adds time.
 Figures timeSizeApart(int runs, int n, const QString &folder)
 {
-    constexpr int kProcesses = 5;
+    constexpr int kProcesses = 7;
     std::vector<Figures> all;
     for (int k = 0; k < kProcesses; ++k) {
         QProcess child;
@@ -254,7 +254,7 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    std::printf("Median of %d runs in each of five processes per size, the smallest of those; the ratio is to the previous size.\n\n", runs);
+    std::printf("Median of %d runs in each of seven processes per size, the smallest of those; the ratio is to the previous size.\n\n", runs);
     std::printf("%9s  %18s  %18s  %18s  %20s\n", "questions", "generate ms", "save ms", "load ms", "page bytes");
 
     double prev[4] = {0, 0, 0, 0};
