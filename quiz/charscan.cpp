@@ -6,27 +6,6 @@
 #include <emmintrin.h>
 #endif
 
-qsizetype indexOfEither(QStringView text, qsizetype from, char16_t a, char16_t b)
-{
-    const char16_t *p = text.utf16();
-    const qsizetype n = text.size();
-    qsizetype i = std::max<qsizetype>(from, 0);
-#if defined(__SSE2__)
-    const __m128i va = _mm_set1_epi16(short(a));
-    const __m128i vb = _mm_set1_epi16(short(b));
-    for (; i + 8 <= n; i += 8) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
-        const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(v, va), _mm_cmpeq_epi16(v, vb)));
-        if (mask)
-            return i + qCountTrailingZeroBits(uint(mask)) / 2;
-    }
-#endif
-    for (; i < n; ++i)
-        if (p[i] == a || p[i] == b)
-            return i;
-    return -1;
-}
-
 namespace {
 
 // The first index at or after from of a lone line break, or, with

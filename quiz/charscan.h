@@ -3,10 +3,8 @@
 #include <QByteArrayView>
 #include <QStringView>
 
-// The first index at or after from at which text holds a or b, or -1. Looks
-// at eight characters at a time where the processor allows it: the page and
-// the project file are searched this way for their few special characters.
-qsizetype indexOfEither(QStringView text, qsizetype from, char16_t a, char16_t b);
+// Searches for the few characters that matter in long texts (the page, the
+// project file), eight or sixteen at a time where the processor allows it.
 
 // The first index at or after from of a line break that is not CR LF: a CR
 // that no LF follows, or an LF that no CR precedes; -1 when there is none.

@@ -948,14 +948,6 @@ private:
         return true;
     }
 
-    bool allSpace(qsizetype from, qsizetype to) const
-    {
-        for (qsizetype k = from; k < to; ++k)
-            if (!isSpace(m_p[k]))
-                return false;
-        return true;
-    }
-
     bool cdata(XmlElement *e)
     {
         m_i += 9;
