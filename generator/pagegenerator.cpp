@@ -181,8 +181,28 @@ private:
     {
         const Step &step = m_steps[i];
         if (step.fragment) {
+            // Written straight into the page; each part is then searched for
+            // placeholders of later steps, and only a part that holds one is
+            // taken out again and written with them filled.
             bool ok = true;
-            PageParts parts([&](QStringView part) { ok = ok && write(part, find(part, int(i) + 1)); });
+            qsizetype partStart = m_out.size();
+            auto check = [&] {
+                if (ok && m_out.size() > m_limit)
+                    ok = false;
+                if (ok) {
+                    const std::vector<Mark> marks = find(QStringView(m_out).mid(partStart), int(i) + 1);
+                    if (!marks.empty()) {
+                        const QString part = m_out.mid(partStart);
+                        m_out.truncate(partStart);
+                        ok = write(part, marks);
+                    }
+                }
+                // After a failure nothing more is kept.
+                if (!ok)
+                    m_out.truncate(partStart);
+                partStart = m_out.size();
+            };
+            PageParts parts(&m_out, check);
             (m_generator.*step.fragment)(parts);
             parts.finish();
             return ok;

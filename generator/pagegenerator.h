@@ -14,42 +14,48 @@ class Quiz;
 class PageParts
 {
 public:
-    using Sink = std::function<void(QStringView part)>;
+    // Keeps the parts, for joined().
     PageParts() = default;
-    // Hands each part to sink as soon as it is complete, instead of keeping it.
-    explicit PageParts(Sink sink)
-        : m_sink(std::move(sink))
+    // Writes straight into target instead, and calls check each time a part's
+    // length has been added since the last call, and at finish(): check may
+    // then rewrite what was added.
+    PageParts(QString *target, std::function<void()> check)
+        : m_target(target)
+        , m_check(std::move(check))
+        , m_checked(target->size())
     {
     }
-    QString &text() { return m_parts.back(); }
+    QString &text() { return m_target ? *m_target : m_parts.back(); }
     // A place between two lines of the generator's own: a new part starts
     // here when the current one is long enough.
     void lineBoundary()
     {
-        if (m_parts.back().size() >= kPartChars)
-            endPart();
+        if (m_target) {
+            if (m_target->size() - m_checked >= kPartChars)
+                check();
+        } else if (m_parts.back().size() >= kPartChars) {
+            m_parts.emplace_back();
+        }
     }
-    // Hands the last part to the sink; call once the fragment is complete.
+    // Checks the last part; call once the fragment is complete.
     void finish()
     {
-        if (m_sink && !m_parts.back().isEmpty())
-            endPart();
+        if (m_target)
+            check();
     }
     QString joined() const;
 
 private:
-    void endPart()
+    void check()
     {
-        if (m_sink) {
-            m_sink(m_parts.back());
-            m_parts.back().truncate(0); // its room is kept for the next part
-        } else {
-            m_parts.emplace_back();
-        }
+        m_check();
+        m_checked = m_target->size();
     }
 
     static constexpr qsizetype kPartChars = 16 * 1024;
-    Sink m_sink;
+    QString *m_target = nullptr;
+    std::function<void()> m_check;
+    qsizetype m_checked = 0;
     std::vector<QString> m_parts = std::vector<QString>(1);
 };
 

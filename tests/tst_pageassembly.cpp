@@ -30,6 +30,7 @@ private slots:
 
     void placeholders_data();
     void placeholders();
+    void placeholderInLongFragment();
     void missingTemplate_data();
     void missingTemplate();
 
@@ -271,6 +272,37 @@ void TestPageAssembly::placeholders()
     QString error;
     QVERIFY2(gen.generate(&page, &error), qPrintable(error));
     QCOMPARE(page, expected);
+}
+
+// The rows of many questions are written part by part; a placeholder of a
+// later step that a question's text brings in is filled wherever the part
+// with it stands, and a page that would pass the limit there is refused.
+void TestPageAssembly::placeholderInLongFragment()
+{
+    Quiz quiz;
+    Questions questions;
+    for (int i = 0; i < 400; ++i)
+        questions << simple(i == 250 ? QStringLiteral("Mitte <!-- SENDBUTTON --> und <!-- RESETBUTTON -->") : QStringLiteral("Frage %1").arg(i),
+                            {QStringLiteral("a")});
+    addQuestions(quiz, questions);
+    quiz.setText(SettingKey::edtSendenButton, QStringLiteral("Los"));
+    quiz.setText(SettingKey::edtCancelButton, QStringLiteral("Neu"));
+    PageGenerator gen(quiz);
+    gen.setTemplatePath(writeTemplate("[<!-- FIELDS -->]\n"));
+    QString rows = gen.questionRows();
+    QVERIFY(rows.size() > 4 * 16 * 1024);
+    rows.replace(QStringLiteral("<!-- SENDBUTTON -->"), QStringLiteral("Los")).replace(QStringLiteral("<!-- RESETBUTTON -->"), QStringLiteral("Neu"));
+    QString page, error;
+    QVERIFY2(gen.generate(&page, &error), qPrintable(error));
+    QCOMPARE(page, QLatin1Char('[') + rows + QStringLiteral("]\r\n"));
+
+    // A send button whose text fills the rest of the room.
+    quiz.setText(SettingKey::edtSendenButton, QString(int(rows.size()), QLatin1Char('x')));
+    gen.setMaxPageChars(2 * rows.size());
+    page = QStringLiteral("vorige Seite");
+    QVERIFY(!gen.generate(&page, &error));
+    QCOMPARE(gen.failure(), PageGenerator::Failure::TooLarge);
+    QCOMPARE(page, QStringLiteral("vorige Seite"));
 }
 
 void TestPageAssembly::missingTemplate_data()
