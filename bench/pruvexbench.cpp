@@ -6,10 +6,11 @@
 //   pruvex-bench [RUNS [SIZE...]]
 //
 // RUNS timings per step give the median (default 7); SIZE replaces the
-// standard sizes. Each size is timed in seven processes of its own, and the
-// smallest of their medians is reported, so that what the memory allocator
-// kept from one size does not speed up or slow down the next, and a process
-// that the machine happens to slow down does not decide. "pruvex-bench --one RUNS SIZE" times one size in this process
+// standard sizes. Each size is timed in seven processes of its own, the
+// sizes taking turns, and the smallest of their medians is reported, so that
+// what the memory allocator kept from one size does not speed up or slow
+// down the next, and a process or a moment that the machine happens to slow
+// down does not decide. "pruvex-bench --one RUNS SIZE" times one size in this process
 // (for a profiler, say) and prints its figures on one line.
 
 #include "generatedpage.h"
@@ -125,8 +126,14 @@ void fillQuiz(Quiz &quiz, int questions)
     }
 }
 
+// The median time of a step, after a few runs that are not timed: the
+// first runs of a step fill the caches and find the memory that the later
+// ones use again, as an editor does that makes its page anew on each change.
 double medianMs(int runs, const std::function<void()> &step)
 {
+    constexpr int kWarmUp = 3;
+    for (int r = 0; r < kWarmUp; ++r)
+        step();
     std::vector<double> ms;
     for (int r = 0; r < runs; ++r) {
         QElapsedTimer t;
@@ -190,45 +197,52 @@ Figures timeSize(int runs, int n, const QString &folder)
     return result;
 }
 
-// Times one size in processes of its own, and takes the smallest of their
-// figures: how the machine places a process's memory makes one process
-// faster or slower than the next by up to a tenth, and whatever else runs on
-// the machine only ever adds time.
+// Times one size in a process of its own.
 Figures timeSizeApart(int runs, int n, const QString &folder)
 {
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--one"), QString::number(runs), QString::number(n), folder});
+    Figures f;
+    if (!child.waitForFinished(-1) || child.exitCode() != 0)
+        return f;
+    const QList<QByteArray> fields = child.readAllStandardOutput().simplified().split(' ');
+    if (fields.size() != 5 || fields[4] != "ok")
+        return f;
+    f.generate = fields[0].toDouble();
+    f.save = fields[1].toDouble();
+    f.load = fields[2].toDouble();
+    f.bytes = fields[3].toDouble();
+    f.ok = true;
+    return f;
+}
+
+// Times every size in seven processes of its own and keeps the smallest
+// figures of each: how the machine places a process's memory makes one
+// process faster or slower than the next by up to a tenth, and whatever else
+// runs on the machine only ever adds time. The sizes take turns, so that a
+// machine that grows busier for a while slows all of them alike and leaves
+// their ratios as they are.
+std::vector<Figures> timeSizes(int runs, const std::vector<int> &sizes, const QString &folder)
+{
     constexpr int kProcesses = 7;
-    std::vector<Figures> all;
+    std::vector<Figures> best(sizes.size());
     for (int k = 0; k < kProcesses; ++k) {
-        QProcess child;
-        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("--one"), QString::number(runs), QString::number(n), folder});
-        if (!child.waitForFinished(-1) || child.exitCode() != 0)
-            return {};
-        const QList<QByteArray> fields = child.readAllStandardOutput().simplified().split(' ');
-        if (fields.size() != 5 || fields[4] != "ok")
-            return {};
-        Figures f;
-        f.generate = fields[0].toDouble();
-        f.save = fields[1].toDouble();
-        f.load = fields[2].toDouble();
-        f.bytes = fields[3].toDouble();
-        f.ok = true;
-        all.push_back(f);
+        for (size_t i = 0; i < sizes.size(); ++i) {
+            const Figures f = timeSizeApart(runs, sizes[i], folder);
+            if (!f.ok)
+                return {};
+            Figures &b = best[i];
+            if (!b.ok) {
+                b = f;
+                continue;
+            }
+            b.generate = std::min(b.generate, f.generate);
+            b.save = std::min(b.save, f.save);
+            b.load = std::min(b.load, f.load);
+        }
     }
-    auto smallest = [&all](double Figures::*field) {
-        double v = all.front().*field;
-        for (const Figures &f : all)
-            v = std::min(v, f.*field);
-        return v;
-    };
-    Figures result;
-    result.generate = smallest(&Figures::generate);
-    result.save = smallest(&Figures::save);
-    result.load = smallest(&Figures::load);
-    result.bytes = all.front().bytes;
-    result.ok = true;
-    return result;
+    return best;
 }
 
 } // namespace
@@ -254,20 +268,21 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    std::printf("Median of %d runs in each of seven processes per size, the smallest of those; the ratio is to the previous size.\n\n", runs);
+    std::printf("Median of %d runs in each of seven processes per size (the sizes taking turns), the smallest of those; the ratio is to the previous size.\n\n", runs);
     std::printf("%9s  %18s  %18s  %18s  %20s\n", "questions", "generate ms", "save ms", "load ms", "page bytes");
 
     double prev[4] = {0, 0, 0, 0};
     double at2000[3] = {0, 0, 0};
     double worstGrowth = 0;
     bool failed = false;
-    for (const int n : sizes) {
-        const Figures f = timeSizeApart(runs, n, dir.path());
-        if (!f.ok) {
-            std::fprintf(stderr, "the quiz of %d questions was not timed, or its saved file did not load again\n", n);
-            failed = true;
-            continue;
-        }
+    const std::vector<Figures> figures = timeSizes(runs, sizes, dir.path());
+    if (figures.empty()) {
+        std::fprintf(stderr, "a quiz was not timed, or its saved file did not load again\n");
+        failed = true;
+    }
+    for (size_t i = 0; i < figures.size(); ++i) {
+        const int n = sizes[i];
+        const Figures &f = figures[i];
         const double now[4] = {f.generate, f.save, f.load, f.bytes};
         std::printf("%9d  %10.2f %7s  %10.2f %7s  %10.2f %7s  %12lld %7s\n", n, now[0], qPrintable(ratio(now[0], prev[0])), now[1],
                     qPrintable(ratio(now[1], prev[1])), now[2], qPrintable(ratio(now[2], prev[2])), static_cast<long long>(now[3]),

@@ -18,7 +18,11 @@ bool generatePage(const Quiz &quiz, GeneratedPage *page, QString *error, const P
         *failure = PageGenerator::Failure::None;
     generator.giveRoom(std::move(page->roomForText));
     QString html;
-    if (!generator.generate(&html, error)) {
+    // A UTF-8 page gets its bytes while it is written.
+    const QString encoding = quiz.text(SettingKey::encoding);
+    const bool utf8 = TextCodec::namesUtf8(encoding);
+    QByteArray bytes = std::move(page->roomForBytes);
+    if (!generator.generate(&html, error, utf8 ? &bytes : nullptr)) {
         if (failure)
             *failure = generator.failure();
         return false;
@@ -26,7 +30,7 @@ bool generatePage(const Quiz &quiz, GeneratedPage *page, QString *error, const P
     try {
         GeneratedPage result;
         result.text = std::move(html);
-        result.bytes = TextCodec::pageBytes(result.text, quiz.text(SettingKey::encoding), std::move(page->roomForBytes));
+        result.bytes = utf8 ? std::move(bytes) : TextCodec::pageBytes(result.text, encoding, std::move(bytes));
         result.formId = generator.formId();
         // Nothing can fail from here on: the page before gives its memory
         // to the next one.

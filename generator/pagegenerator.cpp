@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QHash>
 #include <QRandomGenerator>
+#include <QStringEncoder>
 
 #include <algorithm>
 #include <new>
@@ -116,17 +117,31 @@ public:
 
     // The filled page; false when it would be longer than limit characters.
     // Every line break of the page is CR LF.
-    bool fill(const QString &templ, qsizetype limit, QString *page)
+    //
+    // With utf8, its UTF-8 bytes are written into utf8's memory as the page
+    // grows, each piece while it is still at hand; utf8Done() tells whether
+    // they are complete.
+    bool fill(const QString &templ, qsizetype limit, QString *page, QByteArray *utf8 = nullptr)
     {
         m_limit = limit;
         m_out.truncate(0);
+        m_utf8 = utf8;
+        if (m_utf8)
+            m_utf8->truncate(0);
         if (!write(templ, find(templ, 0)))
             return false;
         // A page of pieces that all have CR LF only has CR LF too: a
         // placeholder, which is cut out, starts with "<" and ends with ">".
-        *page = m_loneBreaks ? LineBreaks::toCrLf(m_out) : std::move(m_out);
+        if (m_loneBreaks) {
+            *page = LineBreaks::toCrLf(m_out);
+            m_utf8Broken = true;
+        } else {
+            *page = std::move(m_out);
+        }
         return true;
     }
+
+    bool utf8Done() const { return m_utf8 && !m_utf8Broken; }
 
 private:
     // The placeholders of steps first and later in text, left to right.
@@ -195,6 +210,8 @@ private:
                         const QString part = m_out.mid(partStart);
                         m_out.truncate(partStart);
                         ok = write(part, marks);
+                    } else {
+                        encodeFrom(partStart);
                     }
                 }
                 // After a failure nothing more is kept.
@@ -219,7 +236,25 @@ private:
         if (piece.size() > m_limit - m_out.size())
             return false;
         m_out += piece;
+        encodeFrom(m_out.size() - piece.size());
         return true;
+    }
+
+    // Adds the UTF-8 bytes of the page from index from on. Qt's encoder
+    // writes U+FFFD for a lone surrogate, where QString::toUtf8() writes
+    // "?": such a page gets its bytes afterwards, the usual way.
+    void encodeFrom(qsizetype from)
+    {
+        if (!m_utf8 || m_utf8Broken)
+            return;
+        const QStringView piece = QStringView(m_out).mid(from);
+        const qsizetype at = m_utf8->size();
+        m_utf8->resize(at + 3 * piece.size());
+        QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        const char *end = encoder.appendToBuffer(m_utf8->data() + at, piece);
+        m_utf8->truncate(end - m_utf8->constData());
+        if (encoder.hasError())
+            m_utf8Broken = true;
     }
 
     const PageGenerator &m_generator;
@@ -230,6 +265,8 @@ private:
     QHash<QStringView, int> m_index;
     qsizetype m_limit = 0;
     bool m_loneBreaks = false;
+    QByteArray *m_utf8 = nullptr;
+    bool m_utf8Broken = false;
 };
 
 QString pageTooLargeText(qsizetype limit)
@@ -283,7 +320,7 @@ bool PageGenerator::loadTemplate(QString *text, QString *error) const
     return true;
 }
 
-bool PageGenerator::generate(QString *result, QString *error)
+bool PageGenerator::generate(QString *result, QString *error, QByteArray *utf8)
 {
     m_failure = Failure::None;
     try {
@@ -292,7 +329,7 @@ bool PageGenerator::generate(QString *result, QString *error)
             m_failure = Failure::Template;
             return false;
         }
-        if (!fillTemplate(templ, &page)) {
+        if (!fillTemplate(templ, &page, utf8)) {
             m_failure = Failure::TooLarge;
             if (error)
                 *error = pageTooLargeText(m_maxPageChars);
@@ -308,7 +345,7 @@ bool PageGenerator::generate(QString *result, QString *error)
     }
 }
 
-bool PageGenerator::fillTemplate(const QString &templ, QString *page)
+bool PageGenerator::fillTemplate(const QString &templ, QString *page, QByteArray *utf8)
 {
     const Quiz &q = m_quiz;
     auto t = [&q](SettingKey key) { return q.text(key); };
@@ -385,7 +422,12 @@ bool PageGenerator::fillTemplate(const QString &templ, QString *page)
         skip("PRINTBUTTON");
     fill("CLASS", f(SettingKey::cboStandardButton) ? QString() : QStringLiteral("class=\"button\""));
 
-    return PageFiller(*this, std::move(steps), std::move(m_room)).fill(templ, m_maxPageChars, page);
+    PageFiller filler(*this, std::move(steps), std::move(m_room));
+    if (!filler.fill(templ, m_maxPageChars, page, utf8))
+        return false;
+    if (utf8 && !filler.utf8Done())
+        *utf8 = TextCodec::toUtf8(*page, std::move(*utf8));
+    return true;
 }
 
 QString PageGenerator::styleSheet() const

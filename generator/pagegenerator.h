@@ -88,7 +88,10 @@ public:
     // The complete page, every line break CR LF. On failure it returns false, page is untouched and
     // error holds the reason: for Failure::Template the template's path and
     // the system's text, otherwise a German message to show as it is.
-    bool generate(QString *page, QString *error = nullptr);
+    // With utf8, it also receives the page's UTF-8 bytes (exactly as
+    // QString::toUtf8() gives them), made while the page is written, in
+    // utf8's memory when it has enough.
+    bool generate(QString *page, QString *error = nullptr, QByteArray *utf8 = nullptr);
     // Why the last generate() failed.
     Failure failure() const { return m_failure; }
     // The template read as 8-bit text, every line followed by CR LF.
@@ -118,7 +121,7 @@ public:
     int formId() const { return m_formId; }
 
 private:
-    bool fillTemplate(const QString &templ, QString *page);
+    bool fillTemplate(const QString &templ, QString *page, QByteArray *utf8);
     QString parts(void (PageGenerator::*fragment)(PageParts &) const) const
     {
         PageParts out;

@@ -31,6 +31,8 @@ private slots:
     void placeholders_data();
     void placeholders();
     void placeholderInLongFragment();
+    void utf8BytesAreThoseOfTheText_data();
+    void utf8BytesAreThoseOfTheText();
     void missingTemplate_data();
     void missingTemplate();
 
@@ -303,6 +305,32 @@ void TestPageAssembly::placeholderInLongFragment()
     QVERIFY(!gen.generate(&page, &error));
     QCOMPARE(gen.failure(), PageGenerator::Failure::TooLarge);
     QCOMPARE(page, QStringLiteral("vorige Seite"));
+}
+
+// A UTF-8 page gets its bytes while it is written; they are those that
+// QString::toUtf8() gives for the text, a lone surrogate ("?") included.
+void TestPageAssembly::utf8BytesAreThoseOfTheText_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("plain") << QStringLiteral("Gr\u00f6\u00dfe \u20ac \U0001F600");
+    QTest::newRow("lone high surrogate") << QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b");
+    QTest::newRow("lone low surrogate at the end") << QStringLiteral("a") + QChar(0xDC00);
+}
+
+void TestPageAssembly::utf8BytesAreThoseOfTheText()
+{
+    QFETCH(QString, caption);
+    Quiz quiz;
+    quiz.setText(SettingKey::encoding, QStringLiteral("utf-8"));
+    addQuestions(quiz, {simple(caption, {QStringLiteral("a")})});
+    PageOptions options;
+    options.templatePath = writeTemplate("<p><!-- FIELDS --></p>\n");
+    GeneratedPage page;
+    for (int round = 0; round < 2; ++round) { // the second into the memory of the first
+        QVERIFY(generatePage(quiz, &page, nullptr, options));
+        QVERIFY(page.text.contains(caption));
+        QCOMPARE(page.bytes, page.text.toUtf8());
+    }
 }
 
 void TestPageAssembly::missingTemplate_data()
