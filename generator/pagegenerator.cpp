@@ -91,6 +91,8 @@ struct Step {
     // Or a long value, made part by part each time it is written.
     void (PageGenerator::*fragment)(PageParts &) const = nullptr;
     bool active = false;
+    // Or a long value made beforehand, in parts.
+    std::vector<QString> parts = {};
 };
 
 struct Mark {
@@ -108,6 +110,7 @@ public:
         , m_steps(std::move(steps))
         , m_out(std::move(room))
         , m_marks(m_steps.size())
+        , m_partMarks(m_steps.size())
         , m_found(m_steps.size(), false)
     {
         for (size_t i = 0; i < m_steps.size(); ++i)
@@ -224,6 +227,17 @@ private:
             parts.finish();
             return ok;
         }
+        if (!step.parts.empty()) {
+            if (!m_found[i]) {
+                for (const QString &part : step.parts)
+                    m_partMarks[i].push_back(find(part, int(i) + 1));
+                m_found[i] = true;
+            }
+            for (size_t k = 0; k < step.parts.size(); ++k)
+                if (!write(step.parts[k], m_partMarks[i][k]))
+                    return false;
+            return true;
+        }
         if (!m_found[i]) {
             m_marks[i] = find(step.value, int(i) + 1);
             m_found[i] = true;
@@ -261,6 +275,7 @@ private:
     std::vector<Step> m_steps;
     QString m_out;
     std::vector<std::vector<Mark>> m_marks;
+    std::vector<std::vector<std::vector<Mark>>> m_partMarks;
     std::vector<bool> m_found;
     QHash<QStringView, int> m_index;
     qsizetype m_limit = 0;
@@ -361,6 +376,13 @@ bool PageGenerator::fillTemplate(const QString &templ, QString *page, QByteArray
     auto fillParts = [&steps](const char *name, void (PageGenerator::*fragment)(PageParts &) const) {
         steps.push_back({QLatin1String(name), QString(), fragment, true});
     };
+    // The hidden fields in one pass, made before the page: they depend on
+    // the questions alone.
+    PageParts types, counts, texts, rights, allAnswers;
+    hiddenFields(types, counts, texts, rights, allAnswers);
+    auto fillMade = [&steps](const char *name, PageParts &parts) {
+        steps.push_back({QLatin1String(name), QString(), nullptr, true, parts.take()});
+    };
     auto skip = [&steps](const char *name) { steps.push_back({QLatin1String(name), QString(), nullptr, false}); };
 
     fill("CSS", styleSheet());
@@ -383,11 +405,11 @@ bool PageGenerator::fillTemplate(const QString &templ, QString *page, QByteArray
     fill("TABLEWIDTH", htmlAttribute(t(SettingKey::edtTabWidth)));
     fill("TITLETAG", htmlText(t(SettingKey::edtFormTitel)));
     fill("QUESTIONCOUNT", QString::number(q.questions().count()));
-    fillParts("QUESTIONTYP", &PageGenerator::questionTypeFields);
-    fillParts("QUESTIONANSWERCOUNT", &PageGenerator::answerCountFields);
-    fillParts("QUESTIONS", &PageGenerator::questionTextFields);
-    fillParts("ANSWERS", &PageGenerator::rightAnswerFields);
-    fillParts("ALLANSWERS", &PageGenerator::allAnswerFields);
+    fillMade("QUESTIONTYP", types);
+    fillMade("QUESTIONANSWERCOUNT", counts);
+    fillMade("QUESTIONS", texts);
+    fillMade("ANSWERS", rights);
+    fillMade("ALLANSWERS", allAnswers);
     fill("SHOWUSERANSWERS", boolText(f(SettingKey::chkShowUserAnswers)));
     fill("CHKSHOWUSERCORRECTANSWERS", boolText(f(SettingKey::chkShowUserCorrectAnswers)));
     fill("SHOWPICDIAGRAMM", boolText(f(SettingKey::chkShowPicDiagramm)));
@@ -580,111 +602,136 @@ const QString &numbered(QString &buffer, QLatin1String prefix, int k)
 }
 } // namespace
 
-void PageGenerator::questionTypeFields(PageParts &out) const
+void PageGenerator::eachQuestion(PageParts &out, void (PageGenerator::*field)(QString &, const Question &, int, FieldRoom &) const) const
 {
-    QString name;
+    FieldRoom room;
     int k = 0;
     for (const auto &q : m_quiz.questions()) {
-        appendHiddenField(out.text(), numbered(name, QLatin1String("typeFrage"), k++), q->typeName());
+        (this->*field)(out.text(), *q, k++, room);
         out.lineBoundary();
     }
+}
+
+void PageGenerator::questionTypeFields(PageParts &out) const
+{
+    eachQuestion(out, &PageGenerator::typeField);
 }
 
 void PageGenerator::answerCountFields(PageParts &out) const
 {
-    QString name, count;
-    int k = 0;
-    for (const auto &q : m_quiz.questions()) {
-        count.truncate(0);
-        PageText::appendNumber(count, q->answerCount());
-        appendHiddenField(out.text(), numbered(name, QLatin1String("countFrage"), k++), count);
-        out.lineBoundary();
-    }
+    eachQuestion(out, &PageGenerator::countField);
 }
 
 void PageGenerator::questionTextFields(PageParts &out) const
 {
-    QString name;
-    int k = 0;
-    for (const auto &q : m_quiz.questions()) {
-        // Escaped for the attribute, so that the browser sends the text as typed.
-        appendHiddenField(out.text(), numbered(name, QLatin1String("beschrFrage"), k++), PageText::htmlEscaped(q->caption));
-        out.lineBoundary();
-    }
+    eachQuestion(out, &PageGenerator::textField);
 }
 
 void PageGenerator::rightAnswerFields(PageParts &out) const
 {
-    QString name, joined, value;
-    int k = 0;
-    for (const auto &q : m_quiz.questions()) {
-        numbered(name, QLatin1String("FA"), k);
-        switch (q->kind()) {
-        case QuestionKind::FreeText:
-            value.truncate(0);
-            appendBase64(value, joinItems(static_cast<const FreeTextQuestion &>(*q).answers), true);
-            appendHiddenField(out.text(), name, value);
-            break;
-        case QuestionKind::MultipleChoice: {
-            // The right options as "FrageN_J|text", joined by "#".
-            joined.truncate(0);
-            const auto &options = static_cast<const MultipleChoiceQuestion &>(*q).options;
-            bool first = true;
-            for (size_t j = 0; j < options.size(); ++j) {
-                if (!options[j].right)
-                    continue;
-                if (!first)
-                    joined += QChar(listSeparator);
-                first = false;
-                joined += QLatin1String("Frage");
-                PageText::appendNumber(joined, k + 1);
-                joined += QLatin1Char('_');
-                PageText::appendNumber(joined, qint64(j));
-                joined += QChar(itemSeparator) + encodeItem(options[j].text);
-            }
-            value.truncate(0);
-            appendBase64(value, joined, true);
-            appendHiddenField(out.text(), name, value);
-            break;
-        }
-        case QuestionKind::SingleChoice: {
-            const auto &options = static_cast<const SingleChoiceQuestion &>(*q).options;
-            for (size_t j = 0; j < options.size(); ++j) {
-                if (!options[j].right)
-                    continue;
-                joined.truncate(0);
-                PageText::appendNumber(joined, qint64(j));
-                joined += QChar(itemSeparator) + encodeItem(options[j].text);
-                value.truncate(0);
-                appendBase64(value, joined, true);
-                appendHiddenField(out.text(), name, value);
-            }
-            break;
-        }
-        }
-        out.lineBoundary();
-        ++k;
-    }
+    eachQuestion(out, &PageGenerator::rightAnswerField);
 }
 
 void PageGenerator::allAnswerFields(PageParts &out) const
 {
-    QString name, value;
+    eachQuestion(out, &PageGenerator::allAnswerField);
+}
+
+void PageGenerator::hiddenFields(PageParts &types, PageParts &counts, PageParts &texts, PageParts &rights, PageParts &allAnswers) const
+{
+    FieldRoom room;
     int k = 0;
     for (const auto &q : m_quiz.questions()) {
-        if (q->kind() != QuestionKind::FreeText) {
-            const auto &options = static_cast<const ChoiceQuestion &>(*q).options;
-            for (size_t j = 0; j < options.size(); ++j) {
-                numbered(name, QLatin1String("FA_USER_"), k);
-                name += QLatin1Char('_');
-                PageText::appendNumber(name, qint64(j));
-                value.truncate(0);
-                appendBase64(value, encodeText(options[j].text));
-                appendHiddenField(out.text(), name, value);
-            }
-        }
-        out.lineBoundary();
+        typeField(types.text(), *q, k, room);
+        countField(counts.text(), *q, k, room);
+        textField(texts.text(), *q, k, room);
+        rightAnswerField(rights.text(), *q, k, room);
+        allAnswerField(allAnswers.text(), *q, k, room);
+        for (PageParts *parts : {&types, &counts, &texts, &rights, &allAnswers})
+            parts->lineBoundary();
         ++k;
+    }
+}
+
+void PageGenerator::typeField(QString &out, const Question &q, int k, FieldRoom &room) const
+{
+    appendHiddenField(out, numbered(room.name, QLatin1String("typeFrage"), k), q.typeName());
+}
+
+void PageGenerator::countField(QString &out, const Question &q, int k, FieldRoom &room) const
+{
+    room.value.truncate(0);
+    PageText::appendNumber(room.value, q.answerCount());
+    appendHiddenField(out, numbered(room.name, QLatin1String("countFrage"), k), room.value);
+}
+
+void PageGenerator::textField(QString &out, const Question &q, int k, FieldRoom &room) const
+{
+    // Escaped for the attribute, so that the browser sends the text as typed.
+    appendHiddenField(out, numbered(room.name, QLatin1String("beschrFrage"), k), PageText::htmlEscaped(q.caption));
+}
+
+void PageGenerator::rightAnswerField(QString &out, const Question &q, int k, FieldRoom &room) const
+{
+    QString &name = room.name, &joined = room.joined, &value = room.value;
+    numbered(name, QLatin1String("FA"), k);
+    switch (q.kind()) {
+    case QuestionKind::FreeText:
+        value.truncate(0);
+        appendBase64(value, joinItems(static_cast<const FreeTextQuestion &>(q).answers), true);
+        appendHiddenField(out, name, value);
+        break;
+    case QuestionKind::MultipleChoice: {
+        // The right options as "FrageN_J|text", joined by "#".
+        joined.truncate(0);
+        const auto &options = static_cast<const MultipleChoiceQuestion &>(q).options;
+        bool first = true;
+        for (size_t j = 0; j < options.size(); ++j) {
+            if (!options[j].right)
+                continue;
+            if (!first)
+                joined += QChar(listSeparator);
+            first = false;
+            joined += QLatin1String("Frage");
+            PageText::appendNumber(joined, k + 1);
+            joined += QLatin1Char('_');
+            PageText::appendNumber(joined, qint64(j));
+            joined += QChar(itemSeparator) + encodeItem(options[j].text);
+        }
+        value.truncate(0);
+        appendBase64(value, joined, true);
+        appendHiddenField(out, name, value);
+        break;
+    }
+    case QuestionKind::SingleChoice: {
+        const auto &options = static_cast<const SingleChoiceQuestion &>(q).options;
+        for (size_t j = 0; j < options.size(); ++j) {
+            if (!options[j].right)
+                continue;
+            joined.truncate(0);
+            PageText::appendNumber(joined, qint64(j));
+            joined += QChar(itemSeparator) + encodeItem(options[j].text);
+            value.truncate(0);
+            appendBase64(value, joined, true);
+            appendHiddenField(out, name, value);
+        }
+        break;
+    }
+    }
+}
+
+void PageGenerator::allAnswerField(QString &out, const Question &q, int k, FieldRoom &room) const
+{
+    if (q.kind() == QuestionKind::FreeText)
+        return;
+    const auto &options = static_cast<const ChoiceQuestion &>(q).options;
+    for (size_t j = 0; j < options.size(); ++j) {
+        numbered(room.name, QLatin1String("FA_USER_"), k);
+        room.name += QLatin1Char('_');
+        PageText::appendNumber(room.name, qint64(j));
+        room.value.truncate(0);
+        appendBase64(room.value, encodeText(options[j].text));
+        appendHiddenField(out, room.name, room.value);
     }
 }
 

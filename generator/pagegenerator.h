@@ -44,6 +44,7 @@ public:
             check();
     }
     QString joined() const;
+    std::vector<QString> take() { return std::move(m_parts); }
 
 private:
     void check()
@@ -116,11 +117,25 @@ public:
     void questionTextFields(PageParts &out) const;
     void rightAnswerFields(PageParts &out) const;
     void allAnswerFields(PageParts &out) const;
+    // The five kinds of hidden field in one pass over the questions, so that
+    // each question's texts are read once for all of them.
+    void hiddenFields(PageParts &types, PageParts &counts, PageParts &texts, PageParts &rights, PageParts &allAnswers) const;
     void questionRows(PageParts &out) const;
     QString newFormId();
     int formId() const { return m_formId; }
 
 private:
+    // The hidden fields of question q, the k-th from 0, in their five
+    // kinds; name, value and joined are room kept from one field to the next.
+    struct FieldRoom {
+        QString name, value, joined;
+    };
+    void typeField(QString &out, const class Question &q, int k, FieldRoom &room) const;
+    void countField(QString &out, const class Question &q, int k, FieldRoom &room) const;
+    void textField(QString &out, const class Question &q, int k, FieldRoom &room) const;
+    void rightAnswerField(QString &out, const class Question &q, int k, FieldRoom &room) const;
+    void allAnswerField(QString &out, const class Question &q, int k, FieldRoom &room) const;
+    void eachQuestion(PageParts &out, void (PageGenerator::*field)(QString &, const class Question &, int, FieldRoom &) const) const;
     bool fillTemplate(const QString &templ, QString *page, QByteArray *utf8);
     QString parts(void (PageGenerator::*fragment)(PageParts &) const) const
     {
