@@ -673,13 +673,17 @@ void PageGenerator::textField(QString &out, const Question &q, int k, FieldRoom 
 
 void PageGenerator::rightAnswerField(QString &out, const Question &q, int k, FieldRoom &room) const
 {
-    QString &name = room.name, &joined = room.joined, &value = room.value;
-    numbered(name, QLatin1String("FA"), k);
+    QString &joined = room.joined;
+    numbered(room.name, QLatin1String("FA"), k);
+    // One field "FAk" with the scrambled Base64 of plain.
+    auto field = [&out, &room](QStringView plain) {
+        room.value.truncate(0);
+        appendBase64(room.value, plain, true);
+        appendHiddenField(out, room.name, room.value);
+    };
     switch (q.kind()) {
     case QuestionKind::FreeText:
-        value.truncate(0);
-        appendBase64(value, joinItems(static_cast<const FreeTextQuestion &>(q).answers), true);
-        appendHiddenField(out, name, value);
+        field(joinItems(static_cast<const FreeTextQuestion &>(q).answers));
         break;
     case QuestionKind::MultipleChoice: {
         // The right options as "FrageN_J|text", joined by "#".
@@ -698,9 +702,7 @@ void PageGenerator::rightAnswerField(QString &out, const Question &q, int k, Fie
             PageText::appendNumber(joined, qint64(j));
             joined += QChar(itemSeparator) + encodeItem(options[j].text);
         }
-        value.truncate(0);
-        appendBase64(value, joined, true);
-        appendHiddenField(out, name, value);
+        field(joined);
         break;
     }
     case QuestionKind::SingleChoice: {
@@ -711,9 +713,7 @@ void PageGenerator::rightAnswerField(QString &out, const Question &q, int k, Fie
             joined.truncate(0);
             PageText::appendNumber(joined, qint64(j));
             joined += QChar(itemSeparator) + encodeItem(options[j].text);
-            value.truncate(0);
-            appendBase64(value, joined, true);
-            appendHiddenField(out, name, value);
+            field(joined);
         }
         break;
     }
