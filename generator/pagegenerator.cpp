@@ -378,15 +378,17 @@ bool PageGenerator::fillTemplate(const QString &templ, QString *page, QByteArray
     };
     // The hidden fields in one pass, made before the page: they depend on
     // the questions alone.
-    PageParts types, counts, texts, rights, allAnswers;
-    hiddenFields(types, counts, texts, rights, allAnswers);
+    PageParts checks, types, counts, texts, rights, allAnswers;
+    checks.text() = formScriptStart();
+    hiddenFields(types, counts, texts, rights, allAnswers, &checks);
+    checks.text() += formScriptEnd();
     auto fillMade = [&steps](const char *name, PageParts &parts) {
         steps.push_back({QLatin1String(name), QString(), nullptr, true, parts.take()});
     };
     auto skip = [&steps](const char *name) { steps.push_back({QLatin1String(name), QString(), nullptr, false}); };
 
     fill("CSS", styleSheet());
-    fillParts("JSCRIPT", &PageGenerator::formScript);
+    fillMade("JSCRIPT", checks);
     fill("SETTINGS", scrambledFlag(f(SettingKey::chkShowAuswertung)));
     fill("TITLE", htmlAttribute(t(SettingKey::edtFormTitel)));
     fill("ENCODING", t(SettingKey::encoding));
@@ -509,13 +511,20 @@ QString PageParts::joined() const
     return out;
 }
 
+QString PageGenerator::formScriptStart() const
+{
+    return QStringLiteral("<script type=\"text/javascript\">") + CRLF + QStringLiteral("<!--") + CRLF + QStringLiteral("function chkFormular()") +
+           CRLF + QStringLiteral("{") + CRLF;
+}
+
+QString PageGenerator::formScriptEnd() const
+{
+    return addressScript() + CRLF + QStringLiteral(" return(true); }//--></script>") + CRLF;
+}
+
 void PageGenerator::formScript(PageParts &out) const
 {
-    QString &head = out.text();
-    head += QStringLiteral("<script type=\"text/javascript\">") + CRLF;
-    head += QStringLiteral("<!--") + CRLF;
-    head += QStringLiteral("function chkFormular()") + CRLF;
-    head += QStringLiteral("{") + CRLF;
+    out.text() += formScriptStart();
     int n = 0;
     for (const auto &question : m_quiz.questions()) {
         ++n;
@@ -524,8 +533,7 @@ void PageGenerator::formScript(PageParts &out) const
             out.lineBoundary();
         }
     }
-    out.text() += addressScript() + CRLF;
-    out.text() += QStringLiteral(" return(true); }//--></script>") + CRLF;
+    out.text() += formScriptEnd();
 }
 
 void PageGenerator::questionRows(PageParts &out) const
@@ -637,11 +645,16 @@ void PageGenerator::allAnswerFields(PageParts &out) const
     eachQuestion(out, &PageGenerator::allAnswerField);
 }
 
-void PageGenerator::hiddenFields(PageParts &types, PageParts &counts, PageParts &texts, PageParts &rights, PageParts &allAnswers) const
+void PageGenerator::hiddenFields(PageParts &types, PageParts &counts, PageParts &texts, PageParts &rights, PageParts &allAnswers,
+                                 PageParts *checks) const
 {
     FieldRoom room;
     int k = 0;
     for (const auto &q : m_quiz.questions()) {
+        if (checks && q->required) {
+            q->appendCheckScript(checks->text(), k + 1);
+            checks->lineBoundary();
+        }
         typeField(types.text(), *q, k, room);
         countField(counts.text(), *q, k, room);
         textField(texts.text(), *q, k, room);

@@ -119,7 +119,12 @@ public:
     void allAnswerFields(PageParts &out) const;
     // The five kinds of hidden field in one pass over the questions, so that
     // each question's texts are read once for all of them.
-    void hiddenFields(PageParts &types, PageParts &counts, PageParts &texts, PageParts &rights, PageParts &allAnswers) const;
+    // With checks, the checks of the questions too (the script around them left out).
+    void hiddenFields(PageParts &types, PageParts &counts, PageParts &texts, PageParts &rights, PageParts &allAnswers,
+                      PageParts *checks = nullptr) const;
+    // The script around the checks.
+    QString formScriptStart() const;
+    QString formScriptEnd() const;
     void questionRows(PageParts &out) const;
     QString newFormId();
     int formId() const { return m_formId; }
