@@ -82,8 +82,9 @@ QString cssUrl(const QString &address)
 // that step's value filled with the later steps only. So the page is written
 // in one pass over the template: each placeholder is replaced by its step's
 // value, in which the placeholders of later steps are replaced in turn.
-// The long values (the questions, their checks and hidden fields) are not
-// kept: they are made part by part where their placeholder stands.
+// The question rows, the longest value, are not kept: they are made part by
+// part where their placeholder stands. The checks and hidden fields are made
+// beforehand in parts, in one pass over the questions.
 struct Step {
     QString name;
     // A value of its own; its placeholders are found once.
@@ -367,17 +368,15 @@ bool PageGenerator::fillTemplate(const QString &templ, QString *page, QByteArray
     auto f = [&q](SettingKey key) { return q.flag(key); };
 
     // The steps in their order; each value is built at its step, so that the
-    // form id is drawn before the captcha row that shows it. The long
-    // fragments depend on the questions alone and are made while the page
-    // is written.
+    // form id is drawn before the captcha row that shows it. The fragments
+    // of the questions depend on the questions alone.
     std::vector<Step> steps;
     steps.reserve(44);
     auto fill = [&steps](const char *name, const QString &value) { steps.push_back({QLatin1String(name), value, nullptr, true}); };
-    auto fillParts = [&steps](const char *name, void (PageGenerator::*fragment)(PageParts &) const) {
+    auto fillWhileWritten = [&steps](const char *name, void (PageGenerator::*fragment)(PageParts &) const) {
         steps.push_back({QLatin1String(name), QString(), fragment, true});
     };
-    // The hidden fields in one pass, made before the page: they depend on
-    // the questions alone.
+    // The checks and the hidden fields in one pass, made before the page.
     PageParts checks, types, counts, texts, rights, allAnswers;
     checks.text() = formScriptStart();
     hiddenFields(types, counts, texts, rights, allAnswers, &checks);
@@ -426,7 +425,7 @@ bool PageGenerator::fillTemplate(const QString &templ, QString *page, QByteArray
     fill("BEITE", htmlAttribute(t(SettingKey::edtTabWidth)));
     fill("FORMTITLE", htmlText(t(SettingKey::edtFormTitel)));
     fill("EINLEITUNGTEXT", htmlMarkup(t(SettingKey::memoEinleitung)));
-    fillParts("FIELDS", &PageGenerator::questionRows);
+    fillWhileWritten("FIELDS", &PageGenerator::questionRows);
     if (f(SettingKey::chkShowAdress) && f(SettingKey::rdBegin))
         fill("INPUTF", addressBlock());
     else

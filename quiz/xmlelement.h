@@ -4,12 +4,12 @@
 #include <QString>
 #include <vector>
 
-// A small XML tree for the program's two XML files. Text that consists of
-// whitespace only between elements is dropped, while an element without
-// child elements keeps its text exactly, blanks and line breaks included.
+// A small XML tree for the program's two XML files. An element without
+// child elements keeps its text exactly, blanks and line breaks included; an
+// element that holds elements keeps no text.
 struct XmlElement {
     QString name;
-    QString text; // character data directly inside the element (kept exactly when it holds no elements)
+    QString text; // character data of an element without children
     std::vector<XmlElement> children;
 
     XmlElement() = default;
