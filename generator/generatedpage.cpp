@@ -16,7 +16,7 @@ bool generatePage(const Quiz &quiz, GeneratedPage *page, QString *error, const P
         generator.setFormIdSource(options.formIdSource);
     if (failure)
         *failure = PageGenerator::Failure::None;
-    generator.giveRoom(std::move(page->roomForText));
+    generator.giveRoom(std::move(page->roomForText), std::move(page->roomForParts));
     QString html;
     // A UTF-8 page gets its bytes while it is written.
     const QString encoding = quiz.text(SettingKey::encoding);
@@ -36,6 +36,7 @@ bool generatePage(const Quiz &quiz, GeneratedPage *page, QString *error, const P
         // to the next one.
         result.roomForText = std::move(page->text);
         result.roomForBytes = std::move(page->bytes);
+        result.roomForParts = generator.takePartRoom();
         *page = std::move(result);
     } catch (const std::bad_alloc &) {
         if (failure)

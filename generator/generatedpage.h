@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <vector>
 
 class Quiz;
 
@@ -20,6 +21,8 @@ struct GeneratedPage {
     // this object writes its page into.
     QString roomForText;
     QByteArray roomForBytes;
+    // The memory of the long fragments made before the page.
+    std::vector<QString> roomForParts;
 };
 
 struct PageOptions {

@@ -111,7 +111,6 @@ public:
         , m_steps(std::move(steps))
         , m_out(std::move(room))
         , m_marks(m_steps.size())
-        , m_partMarks(m_steps.size())
         , m_found(m_steps.size(), false)
     {
         for (size_t i = 0; i < m_steps.size(); ++i)
@@ -146,6 +145,15 @@ public:
     }
 
     bool utf8Done() const { return m_utf8 && !m_utf8Broken; }
+
+    // Moves the texts of the long values made beforehand into room, for the
+    // next page.
+    void giveBackParts(std::vector<QString> *room)
+    {
+        for (Step &step : m_steps)
+            for (QString &part : step.parts)
+                room->push_back(std::move(part));
+    }
 
 private:
     // The placeholders of steps first and later in text, left to right.
@@ -199,25 +207,13 @@ private:
     bool writeStep(size_t i)
     {
         const Step &step = m_steps[i];
+        const int later = int(i) + 1;
         if (step.fragment) {
-            // Written straight into the page; each part is then searched for
-            // placeholders of later steps, and only a part that holds one is
-            // taken out again and written with them filled.
+            // Written straight into the page, part by part.
             bool ok = true;
             qsizetype partStart = m_out.size();
             auto check = [&] {
-                if (ok && m_out.size() > m_limit)
-                    ok = false;
-                if (ok) {
-                    const std::vector<Mark> marks = find(QStringView(m_out).mid(partStart), int(i) + 1);
-                    if (!marks.empty()) {
-                        const QString part = m_out.mid(partStart);
-                        m_out.truncate(partStart);
-                        ok = write(part, marks);
-                    } else {
-                        encodeFrom(partStart);
-                    }
-                }
+                ok = ok && m_out.size() <= m_limit && settle(partStart, later);
                 // After a failure nothing more is kept.
                 if (!ok)
                     m_out.truncate(partStart);
@@ -229,21 +225,38 @@ private:
             return ok;
         }
         if (!step.parts.empty()) {
-            if (!m_found[i]) {
-                for (const QString &part : step.parts)
-                    m_partMarks[i].push_back(find(part, int(i) + 1));
-                m_found[i] = true;
-            }
-            for (size_t k = 0; k < step.parts.size(); ++k)
-                if (!write(step.parts[k], m_partMarks[i][k]))
+            // Each part is searched once it is in the page, while it is
+            // still at hand, rather than read once more beforehand.
+            for (const QString &part : step.parts) {
+                const qsizetype at = m_out.size();
+                if (part.size() > m_limit - at)
                     return false;
+                m_out += part;
+                if (!settle(at, later, &part))
+                    return false;
+            }
             return true;
         }
         if (!m_found[i]) {
-            m_marks[i] = find(step.value, int(i) + 1);
+            m_marks[i] = find(step.value, later);
             m_found[i] = true;
         }
         return write(step.value, m_marks[i]);
+    }
+
+    // Searches what was added to the page from at on for placeholders of
+    // the steps from later on. Only a piece that holds one is taken out
+    // again and written with them filled; source, when given, is that piece.
+    bool settle(qsizetype at, int later, const QString *source = nullptr)
+    {
+        const std::vector<Mark> marks = find(QStringView(m_out).mid(at), later);
+        if (marks.empty()) {
+            encodeFrom(at);
+            return true;
+        }
+        const QString piece = source ? *source : m_out.mid(at);
+        m_out.truncate(at);
+        return write(piece, marks);
     }
 
     bool append(QStringView piece)
@@ -276,7 +289,6 @@ private:
     std::vector<Step> m_steps;
     QString m_out;
     std::vector<std::vector<Mark>> m_marks;
-    std::vector<std::vector<std::vector<Mark>>> m_partMarks;
     std::vector<bool> m_found;
     QHash<QStringView, int> m_index;
     qsizetype m_limit = 0;
@@ -376,9 +388,11 @@ bool PageGenerator::fillTemplate(const QString &templ, QString *page, QByteArray
     auto fillWhileWritten = [&steps](const char *name, void (PageGenerator::*fragment)(PageParts &) const) {
         steps.push_back({QLatin1String(name), QString(), fragment, true});
     };
-    // The checks and the hidden fields in one pass, made before the page.
-    PageParts checks, types, counts, texts, rights, allAnswers;
-    checks.text() = formScriptStart();
+    // The checks and the hidden fields in one pass, made before the page,
+    // in the memory of the parts of the page before.
+    std::vector<QString> *room = &m_partRoom;
+    PageParts checks(room), types(room), counts(room), texts(room), rights(room), allAnswers(room);
+    checks.text() += formScriptStart();
     hiddenFields(types, counts, texts, rights, allAnswers, &checks);
     checks.text() += formScriptEnd();
     auto fillMade = [&steps](const char *name, PageParts &parts) {
@@ -446,7 +460,9 @@ bool PageGenerator::fillTemplate(const QString &templ, QString *page, QByteArray
     fill("CLASS", f(SettingKey::cboStandardButton) ? QString() : QStringLiteral("class=\"button\""));
 
     PageFiller filler(*this, std::move(steps), std::move(m_room));
-    if (!filler.fill(templ, m_maxPageChars, page, utf8))
+    const bool filled = filler.fill(templ, m_maxPageChars, page, utf8);
+    filler.giveBackParts(&m_partRoom);
+    if (!filled)
         return false;
     if (utf8 && !filler.utf8Done())
         *utf8 = TextCodec::toUtf8(*page, std::move(*utf8));
@@ -496,6 +512,20 @@ QString PageGenerator::styleSheet() const
     s += QStringLiteral("-->") + CRLF;
     s += QStringLiteral("</style>") + CRLF;
     return s;
+}
+
+void PageParts::newPart()
+{
+    if (m_room && !m_room->empty()) {
+        m_parts.push_back(std::move(m_room->back()));
+        m_room->pop_back();
+        m_parts.back().truncate(0);
+        return;
+    }
+    // Room for the line that passes kPartChars, so that a part is rarely
+    // grown and copied.
+    m_parts.emplace_back();
+    m_parts.back().reserve(kPartChars + kPartChars / 4);
 }
 
 QString PageParts::joined() const

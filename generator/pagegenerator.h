@@ -14,8 +14,13 @@ class Quiz;
 class PageParts
 {
 public:
-    // Keeps the parts, for joined().
-    PageParts() = default;
+    // Keeps the parts, for joined() or take(). With room, each new part
+    // takes the memory of a text from there, if one is left.
+    explicit PageParts(std::vector<QString> *room = nullptr)
+        : m_room(room)
+    {
+        newPart();
+    }
     // Writes straight into target instead, and calls check each time a part's
     // length has been added since the last call, and at finish(): check may
     // then rewrite what was added.
@@ -34,7 +39,7 @@ public:
             if (m_target->size() - m_checked >= kPartChars)
                 check();
         } else if (m_parts.back().size() >= kPartChars) {
-            m_parts.emplace_back();
+            newPart();
         }
     }
     // Checks the last part; call once the fragment is complete.
@@ -52,12 +57,14 @@ private:
         m_check();
         m_checked = m_target->size();
     }
+    void newPart();
 
     static constexpr qsizetype kPartChars = 16 * 1024;
     QString *m_target = nullptr;
     std::function<void()> m_check;
     qsizetype m_checked = 0;
-    std::vector<QString> m_parts = std::vector<QString>(1);
+    std::vector<QString> *m_room = nullptr;
+    std::vector<QString> m_parts;
 };
 
 // Builds the quiz page from a quiz and the page template.
@@ -84,7 +91,14 @@ public:
     // A text that is no longer needed (an earlier page): the next generate()
     // writes the page into its memory, which spares the system the work of
     // handing out new memory each time.
-    void giveRoom(QString room) { m_room = std::move(room); }
+    // partRoom: the texts that held the long fragments of an earlier page,
+    // which takePartRoom() gives back after generate().
+    void giveRoom(QString room, std::vector<QString> partRoom = {})
+    {
+        m_room = std::move(room);
+        m_partRoom = std::move(partRoom);
+    }
+    std::vector<QString> takePartRoom() { return std::move(m_partRoom); }
 
     // The complete page, every line break CR LF. On failure it returns false, page is untouched and
     // error holds the reason: for Failure::Template the template's path and
@@ -156,4 +170,5 @@ private:
     std::function<int()> m_formIdSource;
     int m_formId = 0;
     QString m_room;
+    std::vector<QString> m_partRoom;
 };

@@ -33,6 +33,7 @@ private slots:
     void placeholderInLongFragment();
     void utf8BytesAreThoseOfTheText_data();
     void utf8BytesAreThoseOfTheText();
+    void pageInTheMemoryOfAnother();
     void missingTemplate_data();
     void missingTemplate();
 
@@ -330,6 +331,45 @@ void TestPageAssembly::utf8BytesAreThoseOfTheText()
         QVERIFY(generatePage(quiz, &page, nullptr, options));
         QVERIFY(page.text.contains(caption));
         QCOMPARE(page.bytes, page.text.toUtf8());
+    }
+}
+
+// Each page is made into the memory of the one before, a larger or a
+// smaller quiz's, and comes out as it does on its own.
+void TestPageAssembly::pageInTheMemoryOfAnother()
+{
+    auto quizOf = [](int count, const QString &word, const QString &encoding) {
+        auto quiz = std::make_shared<Quiz>();
+        quiz->setText(SettingKey::encoding, encoding);
+        quiz->setText(SettingKey::edtSendenButton, QStringLiteral("Los"));
+        Questions questions;
+        for (int i = 0; i < count; ++i) {
+            // One row holds a placeholder of a later step.
+            const QString caption = i == count / 2 ? QStringLiteral("Bitte <!-- SENDBUTTON --> dr\u00fccken")
+                                                   : QStringLiteral("%1 %2 \u00e4\u20ac").arg(word).arg(i);
+            const std::vector<AnswerOption> options = {{word + QStringLiteral(" ja"), true}, {word + QStringLiteral(" nein"), i % 2 == 0}};
+            questions << required(i % 3 == 0 ? simple(caption, {word, caption}) : i % 3 == 1 ? multi(caption, options) : single(caption, options));
+        }
+        addQuestions(*quiz, questions);
+        return quiz;
+    };
+    const std::vector<std::shared_ptr<Quiz>> quizzes = {quizOf(300, QStringLiteral("lang"), QStringLiteral("utf-8")),
+                                                        quizOf(20, QStringLiteral("kurz"), QStringLiteral("utf-8")),
+                                                        quizOf(300, QStringLiteral("breit"), QStringLiteral("iso-8859-1")),
+                                                        quizOf(150, QStringLiteral("mittel"), QStringLiteral("utf-8"))};
+    PageOptions options;
+    options.formIdSource = [] { return 4711; };
+    GeneratedPage used;
+    for (int round = 0; round < 2; ++round) {
+        for (const auto &quiz : quizzes) {
+            GeneratedPage fresh;
+            QString error;
+            QVERIFY2(generatePage(*quiz, &fresh, &error, options), qPrintable(error));
+            QVERIFY2(generatePage(*quiz, &used, &error, options), qPrintable(error));
+            QVERIFY(fresh.text.contains(QStringLiteral("Bitte Los dr\u00fccken")));
+            QCOMPARE(used.text, fresh.text);
+            QCOMPARE(used.bytes, fresh.bytes);
+        }
     }
 }
 
