@@ -61,24 +61,29 @@ qsizetype indexOfCharOrLoneBreak(QStringView text, qsizetype from, char16_t c)
     return findLoneBreak<true>(text, from, c);
 }
 
-qsizetype indexOfControlOrNonAscii(QByteArrayView text, qsizetype from)
+qsizetype indexOfControlNonAsciiOrBang(QByteArrayView text, qsizetype from)
 {
     const auto *p = reinterpret_cast<const uchar *>(text.data());
     const qsizetype n = text.size();
     qsizetype i = std::max<qsizetype>(from, 0);
 #if defined(__SSE2__)
     // Compared as signed numbers, the bytes above 0x7F are negative and so
-    // below 0x20 as well.
+    // below 0x20 as well. Each block is also compared with the block one to
+    // the right, for the "!" after a "<".
     const __m128i space = _mm_set1_epi8(0x20);
-    for (; i + 16 <= n; i += 16) {
+    const __m128i lt = _mm_set1_epi8('<');
+    const __m128i bang = _mm_set1_epi8('!');
+    for (; i + 17 <= n; i += 16) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
-        const int mask = _mm_movemask_epi8(_mm_cmplt_epi8(v, space));
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i + 1));
+        const __m128i markup = _mm_and_si128(_mm_cmpeq_epi8(v, lt), _mm_cmpeq_epi8(next, bang));
+        const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmplt_epi8(v, space), markup));
         if (mask)
             return i + qCountTrailingZeroBits(uint(mask));
     }
 #endif
     for (; i < n; ++i)
-        if (p[i] < 0x20 || p[i] > 0x7F)
+        if (p[i] < 0x20 || p[i] > 0x7F || (p[i] == '<' && i + 1 < n && p[i + 1] == '!'))
             return i;
     return -1;
 }

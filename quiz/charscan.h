@@ -11,8 +11,10 @@
 qsizetype indexOfLoneBreak(QStringView text, qsizetype from);
 
 // The first index at or after from of a byte below 0x20 or above 0x7F, or
-// -1: ASCII text needs no closer look than this.
-qsizetype indexOfControlOrNonAscii(QByteArrayView text, qsizetype from);
+// of a "<" followed by "!" (a comment, a CDATA section or a declaration
+// starts there), or -1: the rest of an XML document needs no closer look
+// before it is parsed.
+qsizetype indexOfControlNonAsciiOrBang(QByteArrayView text, qsizetype from);
 
 // The first index at or after from at which text holds c (neither CR nor
 // LF) or a line break that is not CR LF, or -1: two searches in one pass.

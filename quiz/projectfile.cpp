@@ -30,17 +30,17 @@ QString lfPairsToCrLf(QString s)
 
 // Reads a child's text with the line-break rule; false when it is missing
 // or holds elements.
-bool readChildText(const XmlElement &parent, const QString &name, QString *out)
+bool readChildText(XmlElement &parent, const QString &name, QString *out)
 {
-    const XmlElement *e = parent.child(name);
+    XmlElement *e = parent.child(name);
     QString t;
-    if (!e || !e->readText(&t))
+    if (!e || !e->takeText(&t))
         return false;
-    *out = lfPairsToCrLf(t);
+    *out = lfPairsToCrLf(std::move(t));
     return true;
 }
 
-bool readChildFlag(const XmlElement &parent, const QString &name, bool *out)
+bool readChildFlag(XmlElement &parent, const QString &name, bool *out)
 {
     QString t;
     return readChildText(parent, name, &t) && Settings::parseFlag(t, out);
@@ -48,7 +48,7 @@ bool readChildFlag(const XmlElement &parent, const QString &name, bool *out)
 
 // Reads the settings of FileContent into quiz, in the table's order. False on
 // a failure of a required flag.
-bool readSettings(Quiz &quiz, const XmlElement &content)
+bool readSettings(Quiz &quiz, XmlElement &content)
 {
     for (const SettingDef &def : Settings::all()) {
         const QString key = QString::fromLatin1(def.key);
@@ -58,7 +58,7 @@ bool readSettings(Quiz &quiz, const XmlElement &content)
         case ReadRule::Text:
             if (!readChildText(content, key, &t))
                 t = QString::fromUtf8(def.readDefault);
-            quiz.setText(def.id, t);
+            quiz.setText(def.id, std::move(t));
             break;
         case ReadRule::RequiredFlag:
             if (!readChildFlag(content, key, &on))
@@ -124,7 +124,7 @@ bool readProject(Quiz &quiz, const QByteArray &data, QString *reason)
     XmlElement root;
     if (!parseXml(data, &root, reason))
         return false;
-    const XmlElement *content = root.child(QStringLiteral("FileContent"));
+    XmlElement *content = root.child(QStringLiteral("FileContent"));
     if (!content)
         return false;
     const XmlElement *info = root.child(QStringLiteral("FileInfo"));
@@ -146,10 +146,10 @@ bool readProject(Quiz &quiz, const QByteArray &data, QString *reason)
     if (fresh.text(SettingKey::cboFormMailer).isEmpty() && !fresh.formMailers().isEmpty())
         fresh.setText(SettingKey::cboFormMailer, fresh.formMailers().first());
 
-    const XmlElement *items = content->child(QStringLiteral("ItemList"));
+    XmlElement *items = content->child(QStringLiteral("ItemList"));
     if (!items)
         return false;
-    for (const XmlElement &forms : items->children) {
+    for (XmlElement &forms : items->children) {
         std::unique_ptr<Question> q = readQuestionElement(forms);
         if (!q)
             return false;
@@ -240,7 +240,7 @@ void writeQuestionElement(XmlWriter &w, const Question &q)
     w.endElement();
 }
 
-std::unique_ptr<Question> readQuestionElement(const XmlElement &e)
+std::unique_ptr<Question> readQuestionElement(XmlElement &e)
 {
     QString typ;
     const XmlElement *typElement = e.child(QStringLiteral("typ"));
@@ -257,7 +257,7 @@ std::unique_ptr<Question> readQuestionElement(const XmlElement &e)
         !readChildText(e, QStringLiteral("tipp"), &q->tipLink) || !readChildText(e, QStringLiteral("hinweis"), &q->hint) ||
         !readChildText(e, QStringLiteral("bild"), &q->picture))
         return nullptr;
-    const XmlElement *answers = e.child(QStringLiteral("answers"));
+    XmlElement *answers = e.child(QStringLiteral("answers"));
     if (!answers)
         return nullptr;
 
@@ -266,20 +266,20 @@ std::unique_ptr<Question> readQuestionElement(const XmlElement &e)
         if (!readChildText(e, QStringLiteral("groesse"), &simple->fieldSize) ||
             !readChildText(e, QStringLiteral("maxLaenge"), &simple->maxLength))
             return nullptr;
-        for (const XmlElement &a : answers->children) {
+        for (XmlElement &a : answers->children) {
             QString t;
-            if (!a.readText(&t))
+            if (!a.takeText(&t))
                 return nullptr;
-            simple->answers << lfPairsToCrLf(t);
+            simple->answers << lfPairsToCrLf(std::move(t));
         }
     } else {
         auto *choice = static_cast<ChoiceQuestion *>(q.get());
-        for (const XmlElement &a : answers->children) {
+        for (XmlElement &a : answers->children) {
             AnswerOption option;
             if (!readChildText(a, QStringLiteral("text"), &option.text) ||
                 !readChildFlag(a, QStringLiteral("right"), &option.right))
                 return nullptr;
-            choice->options.push_back(option);
+            choice->options.push_back(std::move(option));
         }
     }
     return q;

@@ -47,4 +47,4 @@ bool newQuiz(Quiz &quiz, QString *reason = nullptr);
 
 void writeQuestionElement(XmlWriter &writer, const Question &question);
 // Builds a question from a forms element; null when it is incomplete.
-std::unique_ptr<Question> readQuestionElement(const XmlElement &element);
+std::unique_ptr<Question> readQuestionElement(XmlElement &element);

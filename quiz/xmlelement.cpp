@@ -40,11 +40,25 @@ const XmlElement *XmlElement::child(const QString &childName) const
     return nullptr;
 }
 
+XmlElement *XmlElement::child(const QString &childName)
+{
+    return const_cast<XmlElement *>(std::as_const(*this).child(childName));
+}
+
 bool XmlElement::readText(QString *out) const
 {
     if (!children.empty())
         return false;
     *out = text;
+    return true;
+}
+
+bool XmlElement::takeText(QString *out)
+{
+    if (!children.empty())
+        return false;
+    *out = std::move(text);
+    text = QString();
     return true;
 }
 
@@ -259,27 +273,46 @@ int decodeUtf8(const uchar *p, qsizetype n, char32_t *cp)
     return len;
 }
 
-// The document is valid UTF-8 of characters that XML allows: no control
-// characters but tab and line breaks, no U+FFFE or U+FFFF.
-bool validXmlText(QByteArrayView text)
+enum class TextCheck { Valid, Invalid, DeclaresEntities };
+
+// In one pass over the document: whether it declares entities (a
+// "<!DOCTYPE" that a "<!ENTITY" follows, which is refused before anything
+// else), and whether it is valid UTF-8 of characters that XML allows: no
+// control characters but tab and line breaks, no U+FFFE or U+FFFF.
+TextCheck checkXmlText(QByteArrayView text)
 {
     const auto *p = reinterpret_cast<const uchar *>(text.data());
     const qsizetype n = text.size();
+    bool doctype = false;
     qsizetype i = 0;
-    while ((i = indexOfControlOrNonAscii(text, i)) >= 0) {
+    // A document that is not valid may still declare entities further on.
+    auto invalid = [&] {
+        return !doctype && declaresEntities(text.sliced(i), QByteArrayView("<!DOCTYPE"), QByteArrayView("<!ENTITY")) ? TextCheck::DeclaresEntities
+                                                                                                                     : TextCheck::Invalid;
+    };
+    while ((i = indexOfControlNonAsciiOrBang(text, i)) >= 0) {
+        if (p[i] == '<') {
+            if (!doctype && text.sliced(i).startsWith("<!DOCTYPE")) {
+                doctype = true;
+                if (text.indexOf("<!ENTITY", i) >= 0)
+                    return TextCheck::DeclaresEntities;
+            }
+            i += 2;
+            continue;
+        }
         if (p[i] < 0x20) {
             if (p[i] != '\t' && p[i] != '\n' && p[i] != '\r')
-                return false;
+                return invalid();
             ++i;
             continue;
         }
         char32_t c = 0;
         const int len = decodeUtf8(p + i, n - i, &c);
         if (len == 0 || c == 0xFFFE || c == 0xFFFF)
-            return false;
+            return invalid();
         i += len;
     }
-    return true;
+    return TextCheck::Valid;
 }
 
 // Appends UTF-8 text, already checked, to out.
@@ -1042,13 +1075,13 @@ bool parseXml(const QByteArray &data, XmlElement *root, QString *reason)
         const Input in = prepareInput(data);
         if (!in.ok)
             return false;
-        const bool entities = in.decoded ? declaresEntities(in.text, QLatin1String("<!DOCTYPE"), QLatin1String("<!ENTITY"))
-                                         : declaresEntities(data, "<!DOCTYPE", "<!ENTITY");
-        if (entities) {
+        auto refuseEntities = [reason] {
             if (reason)
                 *reason = QStringLiteral("Die Datei deklariert Entitäten; solche Dateien werden nicht gelesen.");
             return false;
-        }
+        };
+        if (in.decoded && declaresEntities(in.text, QLatin1String("<!DOCTYPE"), QLatin1String("<!ENTITY")))
+            return refuseEntities();
         // The reader reads UTF-8: the program's own files as they are, the
         // others after decoding.
         QByteArray decoded;
@@ -1057,10 +1090,18 @@ bool parseXml(const QByteArray &data, XmlElement *root, QString *reason)
             decoded = in.text.toUtf8();
             text = decoded;
         }
-        if (text.startsWith("\xef\xbb\xbf"))
+        // The decoder has taken the mark off a decoded text already: a
+        // U+FEFF at its start is a character.
+        if (!in.decoded && text.startsWith("\xef\xbb\xbf"))
             text = text.sliced(3);
-        if (!validXmlText(text))
+        switch (checkXmlText(text)) {
+        case TextCheck::Valid:
+            break;
+        case TextCheck::Invalid:
             return false;
+        case TextCheck::DeclaresEntities:
+            return refuseEntities();
+        }
         return Parser(text, reason).parse(root);
     } catch (const std::bad_alloc &) {
         if (reason)

@@ -23,8 +23,11 @@ struct XmlElement {
 
     // The first child of that name, or null.
     const XmlElement *child(const QString &childName) const;
+    XmlElement *child(const QString &childName);
     // The element's text; fails for an element that holds other elements.
     bool readText(QString *out) const;
+    // The same, but the text moves to out and the element keeps none.
+    bool takeText(QString *out);
 };
 
 // Bounds that no file of this program comes near and that every hostile file

@@ -108,6 +108,13 @@ void TestHostileFiles::refusedProjects_data()
     QTest::newRow("entities in UTF-16") << utf16(project("&e;", "<!DOCTYPE xml [<!ENTITY e \"x\">]>")) << entities;
     QTest::newRow("entities behind a UTF-8 mark that declares UTF-16")
         << "\xef\xbb\xbf<?xml version=\"1.0\" encoding=\"UTF-16\"?>" + project("&e;", "<!DOCTYPE xml [<!ENTITY e \"x\">]>") << entities;
+    // Refused for the entities even where a byte that is not allowed, or a
+    // comment, comes first.
+    QTest::newRow("entities after a control character")
+        << project("x\x01y") + "<!DOCTYPE xml [<!ENTITY e \"x\">]>" << entities;
+    QTest::newRow("entities after invalid UTF-8") << project("x\xff") + "<!DOCTYPE xml [<!ENTITY e \"x\">]>" << entities;
+    QTest::newRow("document type named in a comment")
+        << project("x", "<!-- <!DOCTYPE --><!-- <!ENTITY -->") << entities;
     QTest::newRow("unresolved entity") << project("Quiz &extern;", "<!DOCTYPE xml SYSTEM \"pruvex.dtd\">")
                                        << QStringLiteral("Entität \"extern\"");
     QTest::newRow("larger than 32 MB") << project(QByteArray(33 * 1024 * 1024, 'a')) << QStringLiteral("größer als 32 MB");

@@ -66,6 +66,7 @@ void TestXmlReader::documents_data()
     QTest::newRow("document types without entities") << QByteArray("<!DOCTYPE a><!DOCTYPE a [<!ELEMENT a ANY><!ATTLIST a x CDATA \">\">]><a/>")
                                                      << QStringLiteral("a");
     QTest::newRow("attributes") << QByteArray("<a x=\"1\"  y='&lt;2&gt;' xml:lang=\"de\"/>") << QStringLiteral("a");
+    QTest::newRow("UTF-16 with its mark") << QByteArray("\xff\xfe<\0a\0>\0\xe4\0<\0/\0a\0>\0", 18) << QStringLiteral("a\"\u00e4\"");
     QTest::newRow("namespaces give the local name") << QByteArray("<p:a xmlns:p=\"u\"><p:b xmlns:q=\"v\" q:x=\"1\" p:x=\"2\"/></p:a>")
                                                     << QStringLiteral("a(b)");
     QTest::newRow("space before the end of a tag") << QByteArray("<a >x</a >") << QStringLiteral("a\"x\"");
@@ -101,6 +102,10 @@ void TestXmlReader::documents_data()
     QTest::newRow("prefix out of scope") << QByteArray("<a><p:b xmlns:p=\"u\"/><p:c/></a>") << refused;
     QTest::newRow("parameter entity without outside file") << QByteArray("<!DOCTYPE a [%pe;]><a/>") << refused;
     QTest::newRow("instruction named xml") << QByteArray("<a/><?XML x?>") << refused;
+    // Only the first U+FEFF is the byte-order mark; a second one is text
+    // before the document element.
+    QTest::newRow("second byte-order mark") << QByteArray("\xef\xbb\xbf\xef\xbb\xbf<a/>") << refused;
+    QTest::newRow("second byte-order mark in UTF-16") << QByteArray("\xff\xfe\xff\xfe<\0a\0/\0>\0", 12) << refused;
 }
 
 void TestXmlReader::documents()
