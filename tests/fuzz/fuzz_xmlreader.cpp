@@ -106,8 +106,23 @@ Leeway leewayOf(const QByteArray &bytes)
     bool inTag = false;
     char16_t quote = 0;
     char16_t previous = 0;
-    for (const QChar qc : text) {
-        const char16_t c = qc.unicode();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        // A comment or a CDATA section is no tag, whatever quotes it holds.
+        if (!inTag && text[i] == u'<') {
+            const QStringView rest = QStringView(text).mid(i);
+            const QLatin1String end = rest.startsWith(QLatin1String("<!--"))        ? QLatin1String("-->")
+                                      : rest.startsWith(QLatin1String("<![CDATA[")) ? QLatin1String("]]>")
+                                                                                     : QLatin1String();
+            if (!end.isEmpty()) {
+                const qsizetype close = text.indexOf(end, i + 4);
+                if (close < 0)
+                    break;
+                i = close + end.size() - 1;
+                previous = u'>';
+                continue;
+            }
+        }
+        const char16_t c = text[i].unicode();
         if (inTag && quote == 0 && (previous == u' ' || previous == u'\t' || previous == u'\n' || previous == u'\r') &&
             c != u'/' && c != u'>' && c != u' ' && c != u'\t' && c != u'\n' && c != u'\r')
             leeway.attributesOrInstructions = true;
