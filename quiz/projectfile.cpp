@@ -153,6 +153,8 @@ bool readProject(Quiz &quiz, const QByteArray &data, QString *reason)
         std::unique_ptr<Question> q = readQuestionElement(forms);
         if (!q)
             return false;
+        // Freed while it is at hand rather than with the whole tree.
+        std::vector<XmlElement>().swap(forms.children);
         fresh.questions().append(std::move(q));
     }
     quiz.takeFrom(fresh);
