@@ -6,7 +6,7 @@
 //   pruvex-bench [RUNS [SIZE...]]
 //
 // RUNS timings per step give the median (default 7); SIZE replaces the
-// standard sizes. Each size is timed in seven processes of its own, the
+// standard sizes. Each size is timed in fifteen processes of its own, the
 // sizes taking turns, and the smallest of their medians is reported, so that
 // what the memory allocator kept from one size does not speed up or slow
 // down the next, and a process or a moment that the machine happens to slow
@@ -217,15 +217,16 @@ Figures timeSizeApart(int runs, int n, const QString &folder)
     return f;
 }
 
-// Times every size in seven processes of its own and keeps the smallest
+// Times every size in kProcesses processes of its own and keeps the smallest
 // figures of each: how the machine places a process's memory makes one
 // process faster or slower than the next by up to a tenth, and whatever else
 // runs on the machine only ever adds time. The sizes take turns, so that a
 // machine that grows busier for a while slows all of them alike and leaves
 // their ratios as they are.
+constexpr int kProcesses = 15;
+
 std::vector<Figures> timeSizes(int runs, const std::vector<int> &sizes, const QString &folder)
 {
-    constexpr int kProcesses = 7;
     std::vector<Figures> best(sizes.size());
     for (int k = 0; k < kProcesses; ++k) {
         for (size_t i = 0; i < sizes.size(); ++i) {
@@ -268,7 +269,8 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    std::printf("Median of %d runs in each of seven processes per size (the sizes taking turns), the smallest of those; the ratio is to the previous size.\n\n", runs);
+    std::printf("Median of %d runs in each of %d processes per size (the sizes taking turns), the smallest of those; the ratio is to the previous size.\n\n",
+                runs, kProcesses);
     std::printf("%9s  %18s  %18s  %18s  %20s\n", "questions", "generate ms", "save ms", "load ms", "page bytes");
 
     double prev[4] = {0, 0, 0, 0};
