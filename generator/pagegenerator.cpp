@@ -393,7 +393,7 @@ bool PageGenerator::fillTemplate(const QString &templ, QString *page, QByteArray
     std::vector<QString> *room = &m_partRoom;
     PageParts checks(room), types(room), counts(room), texts(room), rights(room), allAnswers(room);
     checks.text() += formScriptStart();
-    hiddenFields(types, counts, texts, rights, allAnswers, &checks);
+    hiddenFields(types, counts, texts, rights, allAnswers, checks);
     checks.text() += formScriptEnd();
     auto fillMade = [&steps](const char *name, PageParts &parts) {
         steps.push_back({QLatin1String(name), QString(), nullptr, true, parts.take()});
@@ -675,14 +675,14 @@ void PageGenerator::allAnswerFields(PageParts &out) const
 }
 
 void PageGenerator::hiddenFields(PageParts &types, PageParts &counts, PageParts &texts, PageParts &rights, PageParts &allAnswers,
-                                 PageParts *checks) const
+                                 PageParts &checks) const
 {
     FieldRoom room;
     int k = 0;
     for (const auto &q : m_quiz.questions()) {
-        if (checks && q->required) {
-            q->appendCheckScript(checks->text(), k + 1);
-            checks->lineBoundary();
+        if (q->required) {
+            q->appendCheckScript(checks.text(), k + 1);
+            checks.lineBoundary();
         }
         typeField(types.text(), *q, k, room);
         countField(counts.text(), *q, k, room);

@@ -133,9 +133,9 @@ public:
     void allAnswerFields(PageParts &out) const;
     // The five kinds of hidden field in one pass over the questions, so that
     // each question's texts are read once for all of them.
-    // With checks, the checks of the questions too (the script around them left out).
+    // The checks of the questions too, without the script around them.
     void hiddenFields(PageParts &types, PageParts &counts, PageParts &texts, PageParts &rights, PageParts &allAnswers,
-                      PageParts *checks = nullptr) const;
+                      PageParts &checks) const;
     // The script around the checks.
     QString formScriptStart() const;
     QString formScriptEnd() const;

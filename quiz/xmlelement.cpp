@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <utility>
 
 XmlElement::~XmlElement()
 {
@@ -57,20 +58,19 @@ bool XmlElement::takeText(QString *out)
 {
     if (!children.empty())
         return false;
-    *out = std::move(text);
-    text = QString();
+    *out = std::exchange(text, QString());
     return true;
 }
 
 namespace {
 
-// A document type declaration that declares entities: refused before the
-// parser sees it, since the parser expands parameter entities in it at once.
-template<typename Text, typename Needle>
-bool declaresEntities(const Text &text, Needle doctype, Needle entity)
+// A document type declaration that declares entities: a "<!DOCTYPE" that a
+// "<!ENTITY" follows. The program's files need none, and such a file is
+// refused before it is parsed, whatever else is wrong with it.
+bool declaresEntities(QByteArrayView text)
 {
-    const qsizetype d = text.indexOf(doctype);
-    return d >= 0 && text.indexOf(entity, d) >= 0;
+    const qsizetype d = text.indexOf("<!DOCTYPE");
+    return d >= 0 && text.indexOf("<!ENTITY", d) >= 0;
 }
 
 // The encoding named in the XML declaration at the start of data, or an
@@ -286,15 +286,14 @@ TextCheck checkXmlText(QByteArrayView text)
     bool doctype = false;
     qsizetype i = 0;
     // A document that is not valid may still declare entities further on.
-    auto invalid = [&] {
-        return !doctype && declaresEntities(text.sliced(i), QByteArrayView("<!DOCTYPE"), QByteArrayView("<!ENTITY")) ? TextCheck::DeclaresEntities
-                                                                                                                     : TextCheck::Invalid;
-    };
+    auto invalid = [&] { return !doctype && declaresEntities(text.sliced(i)) ? TextCheck::DeclaresEntities : TextCheck::Invalid; };
     while ((i = indexOfControlNonAsciiOrBang(text, i)) >= 0) {
         if (p[i] == '<') {
+            // Only the first document type is looked at: what follows it
+            // is searched once.
             if (!doctype && text.sliced(i).startsWith("<!DOCTYPE")) {
                 doctype = true;
-                if (text.indexOf("<!ENTITY", i) >= 0)
+                if (declaresEntities(text.sliced(i)))
                     return TextCheck::DeclaresEntities;
             }
             i += 2;
@@ -1075,13 +1074,6 @@ bool parseXml(const QByteArray &data, XmlElement *root, QString *reason)
         const Input in = prepareInput(data);
         if (!in.ok)
             return false;
-        auto refuseEntities = [reason] {
-            if (reason)
-                *reason = QStringLiteral("Die Datei deklariert Entitäten; solche Dateien werden nicht gelesen.");
-            return false;
-        };
-        if (in.decoded && declaresEntities(in.text, QLatin1String("<!DOCTYPE"), QLatin1String("<!ENTITY")))
-            return refuseEntities();
         // The reader reads UTF-8: the program's own files as they are, the
         // others after decoding.
         QByteArray decoded;
@@ -1100,7 +1092,9 @@ bool parseXml(const QByteArray &data, XmlElement *root, QString *reason)
         case TextCheck::Invalid:
             return false;
         case TextCheck::DeclaresEntities:
-            return refuseEntities();
+            if (reason)
+                *reason = QStringLiteral("Die Datei deklariert Entitäten; solche Dateien werden nicht gelesen.");
+            return false;
         }
         return Parser(text, reason).parse(root);
     } catch (const std::bad_alloc &) {
