@@ -108,6 +108,23 @@ bool declaredEncoding(const QByteArray &data, QByteArray *name)
     return true;
 }
 
+// Whether an encoding declared after a byte-order mark names the mark's
+// encoding. A file whose mark and declaration disagree says two things
+// about its bytes and is refused, as Qt refuses it.
+bool agreesWithMark(const QByteArray &name, QStringConverter::Encoding mark)
+{
+    if (name.isEmpty())
+        return true;
+    const std::optional<QStringConverter::Encoding> named = QStringConverter::encodingForName(name.constData());
+    if (!named)
+        return false;
+    if (*named == mark)
+        return true;
+    // "UTF-16" and "UTF-32" leave the byte order to the mark.
+    return (*named == QStringConverter::Utf16 && (mark == QStringConverter::Utf16LE || mark == QStringConverter::Utf16BE))
+        || (*named == QStringConverter::Utf32 && (mark == QStringConverter::Utf32LE || mark == QStringConverter::Utf32BE));
+}
+
 // What the parser reads: UTF-8 files, the program's own, as they are; any
 // other encoding decoded here, so that the check for entity declarations
 // sees exactly the text that the parser will see.
@@ -123,16 +140,17 @@ Input prepareInput(const QByteArray &data)
     std::optional<QStringConverter::Encoding> bom = QStringConverter::encodingForData(data, u'<');
     QByteArray name;
     if (bom && *bom == QStringConverter::Utf8) {
-        // The mark decides; a declaration that says otherwise must not make
-        // the parser read the bytes differently from the check.
-        if (declaredEncoding(data.mid(3), &name) && (name.isEmpty() || name.compare("UTF-8", Qt::CaseInsensitive) == 0))
-            return in;
+        in.ok = declaredEncoding(data.mid(3), &name) && agreesWithMark(name, *bom);
+        return in;
     }
     if (bom) {
+        // The declaration is read after decoding, where it is plain text.
         QStringDecoder decoder(*bom);
         in.text = decoder(data);
         in.decoded = true;
-        in.ok = !decoder.hasError();
+        const qsizetype end = in.text.indexOf(u"?>");
+        const QByteArray head = (end < 0 ? in.text : in.text.left(end + 2)).toUtf8();
+        in.ok = !decoder.hasError() && declaredEncoding(head, &name) && agreesWithMark(name, *bom);
         return in;
     }
     if (!declaredEncoding(data, &name)) {

@@ -106,6 +106,26 @@ void TestXmlReader::documents_data()
     // before the document element.
     QTest::newRow("second byte-order mark") << QByteArray("\xef\xbb\xbf\xef\xbb\xbf<a/>") << refused;
     QTest::newRow("second byte-order mark in UTF-16") << QByteArray("\xff\xfe\xff\xfe<\0a\0/\0>\0", 12) << refused;
+
+    // A byte-order mark and a declared encoding must name one encoding.
+    auto utf16le = [](const char *latin1) {
+        QByteArray out("\xff\xfe");
+        for (const char *c = latin1; *c; ++c)
+            out.append(*c).append('\0');
+        return out;
+    };
+    auto declared = [](const char *encoding) {
+        return QByteArray("<?xml version=\"1.0\" encoding=\"") + encoding + "\"?><a>x</a>";
+    };
+    const QString read = QStringLiteral("a\"x\"");
+    const QByteArray utf8Mark("\xef\xbb\xbf");
+    QTest::newRow("UTF-8 mark, declared utf8") << utf8Mark + declared("utf8") << read;
+    QTest::newRow("UTF-16 mark, declared UTF-16") << utf16le(declared("UTF-16")) << read;
+    QTest::newRow("UTF-16LE mark, declared utf-16le") << utf16le(declared("utf-16le")) << read;
+    for (const char *other : {"UTF-6", "ISO-8859-1", "US-ASCII", "UTF-16"})
+        QTest::addRow("UTF-8 mark, declared %s", other) << utf8Mark + declared(other) << refused;
+    for (const char *other : {"UTF-6", "UTF-8", "ISO-8859-1", "UTF-16BE"})
+        QTest::addRow("UTF-16LE mark, declared %s", other) << utf16le(declared(other)) << refused;
 }
 
 void TestXmlReader::documents()
