@@ -25,7 +25,8 @@ export QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu
 status=0
 ctest --test-dir "$build_dir" --output-on-failure || status=$?
 
-# The fuzz harnesses, built apart with clang and the sanitizers, each for a
-# short fixed time over its corpus of every input that ever failed.
+# The fuzz harnesses, built apart with clang and the sanitizers: each over
+# its corpus of every input that ever failed, then a fixed set of new inputs,
+# the same on every machine.
 scripts/fuzz.sh || status=1
 exit $status
