@@ -121,8 +121,22 @@ QByteArray toBytes(const Quiz &quiz)
 namespace {
 bool readProject(Quiz &quiz, const QByteArray &data, QString *reason)
 {
+    // The questions are read as the parser finishes each one. A question
+    // that cannot be read fails the load; the parse goes on all the same,
+    // so that a broken file keeps its reason.
+    QuestionList questions;
+    bool questionsRead = true;
+    const XmlChildStream itemList{{QStringLiteral("FileContent"), QStringLiteral("ItemList")}, [&](XmlElement &forms) {
+                                      if (!questionsRead)
+                                          return;
+                                      std::unique_ptr<Question> q = readQuestionElement(forms);
+                                      if (q)
+                                          questions.append(std::move(q));
+                                      else
+                                          questionsRead = false;
+                                  }};
     XmlElement root;
-    if (!parseXml(data, &root, reason))
+    if (!parseXml(data, &root, reason, itemList))
         return false;
     XmlElement *content = root.child(QStringLiteral("FileContent"));
     if (!content)
@@ -146,17 +160,9 @@ bool readProject(Quiz &quiz, const QByteArray &data, QString *reason)
     if (fresh.text(SettingKey::cboFormMailer).isEmpty() && !fresh.formMailers().isEmpty())
         fresh.setText(SettingKey::cboFormMailer, fresh.formMailers().first());
 
-    XmlElement *items = content->child(QStringLiteral("ItemList"));
-    if (!items)
+    if (!content->child(QStringLiteral("ItemList")) || !questionsRead)
         return false;
-    for (XmlElement &forms : items->children) {
-        std::unique_ptr<Question> q = readQuestionElement(forms);
-        if (!q)
-            return false;
-        // Freed while it is at hand rather than with the whole tree.
-        std::vector<XmlElement>().swap(forms.children);
-        fresh.questions().append(std::move(q));
-    }
+    fresh.questions().swapWith(questions);
     quiz.takeFrom(fresh);
     return true;
 }

@@ -353,10 +353,11 @@ void appendUtf8(QString &out, const uchar *p, qsizetype len)
 class Parser
 {
 public:
-    Parser(QByteArrayView text, QString *reason)
+    Parser(QByteArrayView text, QString *reason, const XmlChildStream *stream)
         : m_p(reinterpret_cast<const uchar *>(text.data()))
         , m_n(text.size())
         , m_reason(reason)
+        , m_stream(stream)
     {
     }
 
@@ -415,6 +416,15 @@ private:
     struct Open {
         XmlElement *element;
         QByteArrayView qualifiedName;
+        // On the stream's path: the document element, or the first child
+        // of the path's name in an element on the path.
+        bool onPath;
+        // The element whose children are handed over as they end.
+        bool streams;
+        // It has handed over a child, and so holds elements.
+        bool handedOver = false;
+
+        bool holdsElements() const { return handedOver || !element->children.empty(); }
     };
     struct Prefix {
         QByteArrayView name;
@@ -778,7 +788,7 @@ private:
     static QByteArray normalisedValue(QByteArrayView raw)
     {
         QString out;
-        Parser inner(raw, nullptr);
+        Parser inner(raw, nullptr, nullptr);
         while (inner.m_i < inner.m_n) {
             const uchar c = inner.m_p[inner.m_i];
             if (c == '&') {
@@ -902,11 +912,41 @@ private:
             e = &parent->children.back();
         }
         e->name = internedName(local);
-        if (selfClosing)
+        const bool onPath = isOnPath(*e);
+        if (selfClosing) {
             closeScope(depth);
-        else
-            m_open.push_back({e, qualified});
+            handOver();
+        } else {
+            m_open.push_back({e, qualified, onPath, onPath && size_t(m_stream->path.size()) == m_open.size()});
+        }
         return true;
+    }
+
+    // Whether the element just opened below the current one (or as the
+    // document element) is on the stream's path.
+    bool isOnPath(const XmlElement &e) const
+    {
+        if (!m_stream)
+            return false;
+        if (m_open.empty())
+            return true;
+        const size_t level = m_open.size();
+        if (!m_open.back().onPath || level > size_t(m_stream->path.size()) || e.name != m_stream->path[qsizetype(level - 1)])
+            return false;
+        const std::vector<XmlElement> &siblings = m_open.back().element->children;
+        return std::none_of(siblings.begin(), siblings.end() - 1, [&](const XmlElement &s) { return s.name == e.name; });
+    }
+
+    // An element has ended: a child of the streamed element goes to the
+    // stream and out of the tree.
+    void handOver()
+    {
+        if (m_open.empty() || !m_open.back().streams)
+            return;
+        std::vector<XmlElement> &children = m_open.back().element->children;
+        m_stream->take(children.back());
+        children.pop_back();
+        m_open.back().handedOver = true;
     }
 
     void closeScope(size_t depth)
@@ -953,15 +993,17 @@ private:
         ++m_i;
         closeScope(m_open.size());
         m_open.pop_back();
+        handOver();
         return true;
     }
 
     // Character data up to the next markup, CR LF and a lone CR read as LF.
-    bool characters(XmlElement *e)
+    bool characters(Open &open)
     {
+        XmlElement *e = open.element;
         // An element that holds elements keeps no text, so nothing needs to
         // be kept once it has one, nor in front of a start tag.
-        bool keep = e->children.empty();
+        bool keep = !open.holdsElements();
         while (m_i < m_n) {
             const qsizetype from = m_i;
             while (m_i < m_n && !(m_p[m_i] < 0x80 && (kAscii[m_p[m_i]] & kTextStop)))
@@ -998,14 +1040,15 @@ private:
         return true;
     }
 
-    bool cdata(XmlElement *e)
+    bool cdata(Open &open)
     {
+        XmlElement *e = open.element;
         m_i += 9;
         qsizetype end = 0;
         const qsizetype from = m_i;
         if (!skipPast("]]>", &end))
             return false;
-        if (!e->children.empty())
+        if (open.holdsElements())
             return true;
         // Runs between CRs; CR LF and a lone CR read as LF.
         qsizetype run = from;
@@ -1028,8 +1071,7 @@ private:
         if (!startTag(doc))
             return false;
         while (!m_open.empty()) {
-            XmlElement *e = m_open.back().element;
-            if (!characters(e))
+            if (!characters(m_open.back()))
                 return false;
             if (m_i >= m_n)
                 return false;
@@ -1043,7 +1085,7 @@ private:
             else if (next == '!' && startsWith("<!--"))
                 ok = comment();
             else if (next == '!' && startsWith("<![CDATA["))
-                ok = cdata(e);
+                ok = cdata(m_open.back());
             else if (next == '!' && startsWith("<!DOCTYPE"))
                 ok = doctypeDeclaration();
             else if (next == '?')
@@ -1060,6 +1102,7 @@ private:
     qsizetype m_n;
     qsizetype m_i = 0;
     QString *m_reason;
+    const XmlChildStream *m_stream;
     // A document type that refers to declarations outside the file.
     bool m_outsideDefinitions = false;
     std::vector<Open> m_open;
@@ -1079,7 +1122,8 @@ private:
 
 } // namespace
 
-bool parseXml(const QByteArray &data, XmlElement *root, QString *reason)
+namespace {
+bool parseXmlStreaming(const QByteArray &data, XmlElement *root, QString *reason, const XmlChildStream *stream)
 {
     if (reason)
         reason->clear();
@@ -1090,8 +1134,14 @@ bool parseXml(const QByteArray &data, XmlElement *root, QString *reason)
             return false;
         }
         const Input in = prepareInput(data);
-        if (!in.ok)
+        // A file that declares entities is refused for them, whatever else
+        // is wrong with it.
+        const QString entitiesReason = QStringLiteral("Die Datei deklariert Entitäten; solche Dateien werden nicht gelesen.");
+        if (!in.ok) {
+            if (reason && (declaresEntities(data) || (in.decoded && declaresEntities(in.text.toUtf8()))))
+                *reason = entitiesReason;
             return false;
+        }
         // The reader reads UTF-8: the program's own files as they are, the
         // others after decoding.
         QByteArray decoded;
@@ -1111,15 +1161,26 @@ bool parseXml(const QByteArray &data, XmlElement *root, QString *reason)
             return false;
         case TextCheck::DeclaresEntities:
             if (reason)
-                *reason = QStringLiteral("Die Datei deklariert Entitäten; solche Dateien werden nicht gelesen.");
+                *reason = entitiesReason;
             return false;
         }
-        return Parser(text, reason).parse(root);
+        return Parser(text, reason, stream).parse(root);
     } catch (const std::bad_alloc &) {
         if (reason)
             *reason = OutOfMemory::reading();
         return false;
     }
+}
+} // namespace
+
+bool parseXml(const QByteArray &data, XmlElement *root, QString *reason)
+{
+    return parseXmlStreaming(data, root, reason, nullptr);
+}
+
+bool parseXml(const QByteArray &data, XmlElement *root, QString *reason, const XmlChildStream &stream)
+{
+    return parseXmlStreaming(data, root, reason, &stream);
 }
 
 ReadResult readAtMost(QIODevice &device, qint64 limit, QByteArray *data)

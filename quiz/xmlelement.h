@@ -2,6 +2,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 #include <vector>
 
 // A small XML tree for the program's two XML files. An element without
@@ -43,6 +46,20 @@ constexpr int kMaxDepth = 256;
 // that does not fit into memory: reason then holds a German explanation.
 // For a file that is simply not well-formed XML reason stays empty.
 bool parseXml(const QByteArray &data, XmlElement *root, QString *reason = nullptr);
+
+// The children of one element handed over as each one ends, instead of being
+// kept in the tree: a long list is then read in the memory of one of its
+// items, while that is still in the cache. The element is the one reached
+// from the document element by its first child named path[0], that one's
+// first child named path[1], and so on; an empty path names the document
+// element. take may empty the child it is given. It sees the children that
+// the whole tree would hold, in their order, but of a document that is
+// refused further on it may have seen some already.
+struct XmlChildStream {
+    QStringList path;
+    std::function<void(XmlElement &child)> take;
+};
+bool parseXml(const QByteArray &data, XmlElement *root, QString *reason, const XmlChildStream &stream);
 class QIODevice;
 enum class ReadResult { Ok, TooLarge, Failed };
 // Reads what device holds, up to limit bytes; TooLarge when it holds more,

@@ -37,6 +37,8 @@ class TestXmlReader : public QObject
 private slots:
     void documents_data();
     void documents();
+    void streamedChildren_data();
+    void streamedChildren();
 };
 
 void TestXmlReader::documents_data()
@@ -140,6 +142,46 @@ void TestXmlReader::documents()
     }
     QVERIFY(read);
     QCOMPARE(summary(root), tree);
+}
+
+void TestXmlReader::streamedChildren_data()
+{
+    QTest::addColumn<QByteArray>("document");
+    QTest::addColumn<QStringList>("path");
+    QTest::addColumn<QStringList>("handedOver");
+    QTest::addColumn<QString>("tree"); // empty: refused
+
+    const QStringList none;
+    QTest::newRow("first element of its name at each step")
+        << QByteArray("<r><a><l><x>1</x><y/></l><l><z/></l></a><a><l><w/></l></a></r>") << QStringList{"a", "l"}
+        << QStringList{"x\"1\"", "y"} << QStringLiteral("r(a(l,l(z)),a(l(w)))");
+    QTest::newRow("the document element's children") << QByteArray("<r><a/><b>1</b></r>") << QStringList() << QStringList{"a", "b\"1\""}
+                                                     << QStringLiteral("r");
+    QTest::newRow("path not in the document") << QByteArray("<r><b><l/></b></r>") << QStringList{"a", "l"} << none << QStringLiteral("r(b(l))");
+    QTest::newRow("text around the children is not kept")
+        << QByteArray("<r><l>t<x/>u<![CDATA[v]]></l></r>") << QStringList{"l"} << QStringList{"x"} << QStringLiteral("r(l)");
+    QTest::newRow("an element without children keeps its text")
+        << QByteArray("<r><l> t </l></r>") << QStringList{"l"} << none << QStringLiteral("r(l\" t \")");
+    QTest::newRow("a child of the path's name is handed over whole")
+        << QByteArray("<r><l><l><x/></l></l></r>") << QStringList{"l"} << QStringList{"l(x)"} << QStringLiteral("r(l)");
+    QTest::newRow("a document refused after its children")
+        << QByteArray("<r><l><x/><y/></l><z></r>") << QStringList{"l"} << QStringList{"x", "y"} << QString();
+}
+
+void TestXmlReader::streamedChildren()
+{
+    QFETCH(QByteArray, document);
+    QFETCH(QStringList, path);
+    QFETCH(QStringList, handedOver);
+    QFETCH(QString, tree);
+    QStringList seen;
+    const XmlChildStream stream{path, [&](XmlElement &child) { seen << summary(child); }};
+    XmlElement root;
+    const bool read = parseXml(document, &root, nullptr, stream);
+    QCOMPARE(seen, handedOver);
+    QCOMPARE(read, !tree.isEmpty());
+    if (read)
+        QCOMPARE(summary(root), tree);
 }
 
 QTEST_GUILESS_MAIN(TestXmlReader)
