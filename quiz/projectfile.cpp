@@ -274,6 +274,7 @@ std::unique_ptr<Question> readQuestionElement(XmlElement &e)
         if (!readChildText(e, QStringLiteral("groesse"), &simple->fieldSize) ||
             !readChildText(e, QStringLiteral("maxLaenge"), &simple->maxLength))
             return nullptr;
+        simple->answers.reserve(qsizetype(answers->children.size()));
         for (XmlElement &a : answers->children) {
             QString t;
             if (!a.takeText(&t))
@@ -282,6 +283,7 @@ std::unique_ptr<Question> readQuestionElement(XmlElement &e)
         }
     } else {
         auto *choice = static_cast<ChoiceQuestion *>(q.get());
+        choice->options.reserve(answers->children.size());
         for (XmlElement &a : answers->children) {
             AnswerOption option;
             if (!readChildText(a, QStringLiteral("text"), &option.text) ||
