@@ -168,21 +168,22 @@ QString withCodePageEscapes(const QString &page)
     return out;
 }
 
-QByteArray toUtf8(QStringView text, QByteArray room)
+void appendUtf8(QByteArray &out, QStringView text)
 {
-    // Qt's encoder, into room; it writes U+FFFD for a lone surrogate where
+    // Qt's encoder, into out; it writes U+FFFD for a lone surrogate where
     // QString::toUtf8() writes "?", so such a text is written here.
+    const qsizetype at = out.size();
     QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    room.resize(encoder.requiredSpace(text.size()));
-    char *end = encoder.appendToBuffer(room.data(), text);
+    out.resize(at + encoder.requiredSpace(text.size()));
+    char *end = encoder.appendToBuffer(out.data() + at, text);
     if (!encoder.hasError()) {
-        room.truncate(end - room.constData());
-        return room;
+        out.truncate(end - out.constData());
+        return;
     }
     const char16_t *p = text.utf16();
     const qsizetype n = text.size();
-    auto *begin = reinterpret_cast<uchar *>(room.data());
-    uchar *o = begin;
+    auto *begin = reinterpret_cast<uchar *>(out.data());
+    uchar *o = begin + at;
     for (qsizetype i = 0; i < n;) {
         const char16_t c = p[i++];
         if (c < 0x80) {
@@ -204,7 +205,13 @@ QByteArray toUtf8(QStringView text, QByteArray room)
             *o++ = uchar(0x80 | (c & 0x3F));
         }
     }
-    room.truncate(o - begin);
+    out.truncate(o - begin);
+}
+
+QByteArray toUtf8(QStringView text, QByteArray room)
+{
+    room.resize(0);
+    appendUtf8(room, text);
     return room;
 }
 

@@ -33,5 +33,7 @@ QByteArray pageBytes(const QString &page, const QString &encoding, QByteArray ro
 // The UTF-8 bytes of text exactly as QString::toUtf8() gives them (a lone
 // surrogate as "?"), written into room's memory when it has enough.
 QByteArray toUtf8(QStringView text, QByteArray room = QByteArray());
+// The same bytes, appended to out.
+void appendUtf8(QByteArray &out, QStringView text);
 
 } // namespace TextCodec

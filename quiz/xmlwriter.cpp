@@ -1,16 +1,33 @@
 #include "xmlwriter.h"
 
+#include "textcodec.h"
+
 void XmlWriter::indent()
 {
-    m_out.resize(m_out.size() + qsizetype(m_open.size()) * 2, QLatin1Char(' '));
+    m_out.resize(m_out.size() + qsizetype(m_open.size()) * 2, ' ');
+}
+
+void XmlWriter::appendName(const QString &name)
+{
+    const qsizetype at = m_out.size();
+    m_out.resize(at + name.size());
+    char *o = m_out.data() + at;
+    for (const QChar c : name) {
+        if (c.unicode() >= 0x80) {
+            m_out.truncate(at);
+            TextCodec::appendUtf8(m_out, name);
+            return;
+        }
+        *o++ = char(c.unicode());
+    }
 }
 
 void XmlWriter::startElement(const QString &name)
 {
     indent();
-    m_out += QLatin1Char('<');
-    m_out += name;
-    m_out += QLatin1String(">\n");
+    m_out += '<';
+    appendName(name);
+    m_out += ">\n";
     m_open.push_back(name);
     m_openEnd.push_back(m_out.size());
 }
@@ -24,30 +41,32 @@ void XmlWriter::endElement()
     if (m_out.size() == contentStart) {
         // An element without children is written empty, like an empty value.
         m_out.chop(2);
-        m_out += QLatin1String("/>\n");
+        m_out += "/>\n";
         return;
     }
     indent();
-    m_out += QLatin1String("</");
-    m_out += name;
-    m_out += QLatin1String(">\n");
+    m_out += "</";
+    appendName(name);
+    m_out += ">\n";
 }
 
 void XmlWriter::textElement(const QString &name, const QString &value)
 {
     indent();
-    m_out += QLatin1Char('<');
-    m_out += name;
+    m_out += '<';
+    appendName(name);
     if (value.isEmpty()) {
-        m_out += QLatin1String("/>\n");
+        m_out += "/>\n";
         return;
     }
-    m_out += QLatin1Char('>');
-    // Copies stretches between the characters that need a change.
+    m_out += '>';
+    // Copies stretches between the characters that need a change. No
+    // stretch ends inside a surrogate pair, since every change is at an
+    // ASCII character.
     const QChar *p = value.constData();
     const int n = value.size();
     int start = 0;
-    auto flush = [&](int end) { m_out.append(p + start, end - start); };
+    auto flush = [&](int end) { TextCodec::appendUtf8(m_out, QStringView(p + start, end - start)); };
     for (int i = 0; i < n; ++i) {
         const char16_t c = p[i].unicode();
         if (c >= 0x20 && c != '&' && c != '<' && c != '>' && c != 0xFFFE && c != 0xFFFF)
@@ -58,22 +77,22 @@ void XmlWriter::textElement(const QString &name, const QString &value)
         start = i + 1;
         switch (c) {
         case '&':
-            m_out += QStringLiteral("&amp;");
+            m_out += "&amp;";
             break;
         case '<':
-            m_out += QStringLiteral("&lt;");
+            m_out += "&lt;";
             break;
         case '>':
-            m_out += QStringLiteral("&gt;");
+            m_out += "&gt;";
             break;
         case '\r':
             // CR LF becomes CR CR LF; a parser turns it into two LF. A lone
             // CR would come back as LF, so it goes as a character reference,
             // which a parser delivers unchanged.
             if (i + 1 < n && p[i + 1] == QLatin1Char('\n'))
-                m_out += QStringLiteral("\r\r");
+                m_out += "\r\r";
             else
-                m_out += QStringLiteral("&#13;");
+                m_out += "&#13;";
             break;
         default:
             // Control characters other than tab and line breaks cannot stand
@@ -83,8 +102,7 @@ void XmlWriter::textElement(const QString &name, const QString &value)
         }
     }
     flush(n);
-    m_out += QLatin1String("</");
-    m_out += name;
-    m_out += QLatin1String(">\n");
+    m_out += "</";
+    appendName(name);
+    m_out += ">\n";
 }
-

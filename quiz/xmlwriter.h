@@ -14,11 +14,15 @@ public:
     void startElement(const QString &name);
     void endElement();
     void textElement(const QString &name, const QString &value);
-    QByteArray toUtf8() const { return m_out.toUtf8(); }
+    QByteArray toUtf8() const { return m_out; }
 
 private:
     void indent();
-    QString m_out;
+    // Appends an element name; names are ASCII, which is copied as it is.
+    void appendName(const QString &name);
+    // The document in UTF-8 as it is written, so that it is not held a
+    // second time in UTF-16.
+    QByteArray m_out;
     std::vector<QString> m_open;
     std::vector<qsizetype> m_openEnd; // where each open element's content starts
 };

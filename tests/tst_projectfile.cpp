@@ -245,6 +245,7 @@ private slots:
     void questionElements_data();
     void questionElements();
     void emptyItemListEmptiesTheQuestions();
+    void loneSurrogatesAreWrittenAsQuestionMarks();
     void failedLoadChangesNothing_data();
     void failedLoadChangesNothing();
     void saveIntoMissingFolderFails();
@@ -594,6 +595,18 @@ void TestProjectFile::controlCharactersStillGiveAReadableFile()
     const auto *back = static_cast<const FreeTextQuestion *>(loaded.questions().at(0));
     QCOMPARE(back->caption, QStringLiteral("xy"));
     QCOMPARE(back->answers, QStringList{QString()});
+}
+
+// A lone surrogate (from a paste, or "\ud800" in the JSON of build) is
+// written as "?", as QString::toUtf8() writes it, and a pair as its
+// character, also where an escaped character stands next to them.
+void TestProjectFile::loneSurrogatesAreWrittenAsQuestionMarks()
+{
+    Quiz quiz;
+    quiz.setText(SettingKey::edtFormTitel, QStringLiteral("a") + QChar(0xD800) + QStringLiteral("&") + QChar(0xDC00) +
+                                               QString::fromUtf8("\xf0\x9f\x98\x80<") + QChar(0xD83D));
+    const QByteArray bytes = ProjectFile::toBytes(quiz);
+    QVERIFY2(bytes.contains("<edtFormTitel>a?&amp;?\xf0\x9f\x98\x80&lt;?</edtFormTitel>"), bytes.left(400).constData());
 }
 
 // The file holds the required flags only. Before the load the quiz holds the
