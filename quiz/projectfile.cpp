@@ -126,15 +126,16 @@ bool readProject(Quiz &quiz, const QByteArray &data, QString *reason)
     // so that a broken file keeps its reason.
     QuestionList questions;
     bool questionsRead = true;
-    const XmlChildStream itemList{{QStringLiteral("FileContent"), QStringLiteral("ItemList")}, [&](XmlElement &forms) {
-                                      if (!questionsRead)
-                                          return;
-                                      std::unique_ptr<Question> q = readQuestionElement(forms);
-                                      if (q)
-                                          questions.append(std::move(q));
-                                      else
-                                          questionsRead = false;
-                                  }};
+    auto readQuestion = [&](XmlElement &forms) {
+        if (!questionsRead)
+            return;
+        std::unique_ptr<Question> q = readQuestionElement(forms);
+        if (q)
+            questions.append(std::move(q));
+        else
+            questionsRead = false;
+    };
+    const XmlChildStream itemList{{QStringLiteral("FileContent"), QStringLiteral("ItemList")}, readQuestion};
     XmlElement root;
     if (!parseXml(data, &root, reason, itemList))
         return false;

@@ -912,11 +912,11 @@ private:
             e = &parent->children.back();
         }
         e->name = internedName(local);
-        const bool onPath = isOnPath(*e);
         if (selfClosing) {
             closeScope(depth);
             handOver();
         } else {
+            const bool onPath = isOnPath(*e);
             m_open.push_back({e, qualified, onPath, onPath && size_t(m_stream->path.size()) == m_open.size()});
         }
         return true;
