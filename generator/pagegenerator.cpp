@@ -554,14 +554,7 @@ QString PageGenerator::formScriptEnd() const
 void PageGenerator::formScript(PageParts &out) const
 {
     out.text() += formScriptStart();
-    int n = 0;
-    for (const auto &question : m_quiz.questions()) {
-        ++n;
-        if (question->required) {
-            question->appendCheckScript(out.text(), n);
-            out.lineBoundary();
-        }
-    }
+    eachQuestion(out, &PageGenerator::checkField);
     out.text() += formScriptEnd();
 }
 
@@ -680,19 +673,22 @@ void PageGenerator::hiddenFields(PageParts &types, PageParts &counts, PageParts 
     FieldRoom room;
     int k = 0;
     for (const auto &q : m_quiz.questions()) {
-        if (q->required) {
-            q->appendCheckScript(checks.text(), k + 1);
-            checks.lineBoundary();
-        }
+        checkField(checks.text(), *q, k, room);
         typeField(types.text(), *q, k, room);
         countField(counts.text(), *q, k, room);
         textField(texts.text(), *q, k, room);
         rightAnswerField(rights.text(), *q, k, room);
         allAnswerField(allAnswers.text(), *q, k, room);
-        for (PageParts *parts : {&types, &counts, &texts, &rights, &allAnswers})
+        for (PageParts *parts : {&checks, &types, &counts, &texts, &rights, &allAnswers})
             parts->lineBoundary();
         ++k;
     }
+}
+
+void PageGenerator::checkField(QString &out, const Question &q, int k, FieldRoom &) const
+{
+    if (q.required)
+        q.appendCheckScript(out, k + 1);
 }
 
 void PageGenerator::typeField(QString &out, const Question &q, int k, FieldRoom &room) const

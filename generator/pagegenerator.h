@@ -93,7 +93,7 @@ public:
     // handing out new memory each time.
     // partRoom: the texts that held the long fragments of an earlier page,
     // which takePartRoom() gives back after generate().
-    void giveRoom(QString room, std::vector<QString> partRoom = {})
+    void giveRoom(QString room, std::vector<QString> partRoom)
     {
         m_room = std::move(room);
         m_partRoom = std::move(partRoom);
@@ -144,8 +144,9 @@ public:
     int formId() const { return m_formId; }
 
 private:
-    // The hidden fields of question q, the k-th from 0, in their five
-    // kinds; name, value and joined are room kept from one field to the next.
+    // The lines of question q, the k-th from 0, in the hidden fields' five
+    // kinds and the check; name, value and joined are room kept from one
+    // field to the next.
     struct FieldRoom {
         QString name, value, joined;
     };
@@ -154,6 +155,8 @@ private:
     void textField(QString &out, const class Question &q, int k, FieldRoom &room) const;
     void rightAnswerField(QString &out, const class Question &q, int k, FieldRoom &room) const;
     void allAnswerField(QString &out, const class Question &q, int k, FieldRoom &room) const;
+    // The check of a required question; nothing for the others.
+    void checkField(QString &out, const class Question &q, int k, FieldRoom &room) const;
     void eachQuestion(PageParts &out, void (PageGenerator::*field)(QString &, const class Question &, int, FieldRoom &) const) const;
     bool fillTemplate(const QString &templ, QString *page, QByteArray *utf8);
     QString parts(void (PageGenerator::*fragment)(PageParts &) const) const

@@ -933,8 +933,7 @@ private:
         const size_t level = m_open.size();
         if (!m_open.back().onPath || level > size_t(m_stream->path.size()) || e.name != m_stream->path[qsizetype(level - 1)])
             return false;
-        const std::vector<XmlElement> &siblings = m_open.back().element->children;
-        return std::none_of(siblings.begin(), siblings.end() - 1, [&](const XmlElement &s) { return s.name == e.name; });
+        return std::as_const(*m_open.back().element).child(e.name) == &e;
     }
 
     // An element has ended: a child of the streamed element goes to the
