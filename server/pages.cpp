@@ -90,7 +90,10 @@ QString chart(int right, int wrong)
     return s;
 }
 
-const char *const kBackHint = "<p class=\"hint\">Mit der Zurück-Taste des Browsers kommen Sie zum ausgefüllten Quiz zurück.</p>\n";
+QString backHint()
+{
+    return QStringLiteral("<p class=\"hint\">Mit der Zurück-Taste des Browsers kommen Sie zum ausgefüllten Quiz zurück.</p>\n");
+}
 
 } // namespace
 
@@ -128,7 +131,7 @@ QString result(const Submission &s)
         b += QStringLiteral("</li>\n");
     }
     b += QStringLiteral("</ol>\n");
-    b += QLatin1String(kBackHint);
+    b += backHint();
     return document(title(s), b);
 }
 
@@ -137,7 +140,7 @@ QString thanks(const Submission &s)
     QString b;
     b += QStringLiteral("<h1>") + escape(title(s)) + QStringLiteral("</h1>\n");
     b += QStringLiteral("<p>Vielen Dank! Ihre Antworten sind angekommen.</p>\n");
-    b += QLatin1String(kBackHint);
+    b += backHint();
     return document(title(s), b);
 }
 

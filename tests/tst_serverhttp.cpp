@@ -143,6 +143,8 @@ private slots:
         QVERIFY(page.contains(QStringLiteral("<dt>Richtige Antwort</dt><dd>Dresden<br>Magdeburg<br>Hamburg</dd>")));
         QVERIFY(page.contains(QStringLiteral("role=\"img\" aria-labelledby=\"chart-title\">\n<title id=\"chart-title\">Diagramm: 3 richtig, 3 falsch</title>")));
         QVERIFY(!page.contains(QStringLiteral("<script")));
+        const QString backHint = QStringLiteral("Mit der Zurück-Taste des Browsers kommen Sie zum ausgefüllten Quiz zurück.");
+        QVERIFY(page.contains(backHint));
         // The page is the answer to the post and may stay in the history.
         QCOMPARE(r->get_header_value("Cache-Control"), std::string("private, max-age=3600"));
         QVERIFY(r->get_header_value("Location").empty());
@@ -162,6 +164,7 @@ private slots:
         const auto thanks = post(c, with(sampleForm(), {{QStringLiteral("settings"), Handoff::scrambledFlag(false)}}));
         QCOMPARE(thanks->status, 200);
         QVERIFY(body(thanks).contains(QStringLiteral("Vielen Dank! Ihre Antworten sind angekommen.")));
+        QVERIFY(body(thanks).contains(backHint));
         QVERIFY(!body(thanks).contains(QStringLiteral("richtig")));
         QCOMPARE(s.stored(), 2);
     }
