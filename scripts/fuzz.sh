@@ -11,7 +11,8 @@
 # new inputs from a fixed seed, with address randomisation, Qt's hash seed
 # and the fuzzer's use of compared values turned off: every machine tries
 # the same inputs, so the verdict of a commit is the same wherever it is
-# tested (fuzz_projectfile: wherever the clone's path has the same length). With SECONDS (or $PRUVEX_FUZZ_SECONDS) each harness searches that
+# tested (fuzz_projectfile: not always in a folder whose path has another
+# length). With SECONDS (or $PRUVEX_FUZZ_SECONDS) each harness searches that
 # long from a random seed, to find new faults; 0 replays the corpus only.
 # HARNESS is one of
 # projectfile, formmailers, jsonio, xmlreader (default all four). New inputs
